@@ -1,0 +1,123 @@
+// The Windows calls of gauge modules, on Linux, with their Windows meaning:
+// libraries are found by bare name on a search path and reference-counted
+// (dlopen), PlaySoundA plays asynchronously (here: reports the call to the
+// host), wsprintfA writes at most 1024 characters.
+#include <dlfcn.h>
+#include <limits.h>
+#include <link.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "frame/system.h"
+#include "frame/winapi.h"
+
+static const SystemObserver* observer;
+static std::string library_path;
+static bool library_path_set;
+
+void kestrel_system_observe(const SystemObserver* o) { observer = o; }
+
+void kestrel_system_library_path(const char* directories) {
+    library_path_set = directories != nullptr;
+    library_path = directories ? directories : "";
+}
+
+void kestrel_system_report_gauge_sound(const char* function, const char* path, const char* arg,
+                                       int32_t flags) {
+    if (observer && observer->gauge_sound)
+        observer->gauge_sound(observer->context, function, path, arg, flags);
+}
+
+static void report_library(const char* call, const char* name, bool found) {
+    if (observer && observer->library) observer->library(observer->context, call, name, found);
+}
+
+static std::string program_directory() {
+    char exe[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (n <= 0) return ".";
+    exe[n] = '\0';
+    const char* slash = strrchr(exe, '/');
+    return slash ? std::string(exe, static_cast<size_t>(slash - exe)) : std::string(".");
+}
+
+// The file that a library name stands for, or "" when none exists. A name
+// with a '/' is a path; a bare name without an extension gets ".so".
+static std::string find_library(const char* name) {
+    if (!name || !*name) return "";
+    std::string file = name;
+    if (file.find('/') != std::string::npos) return access(file.c_str(), R_OK) == 0 ? file : "";
+    if (file.find('.') == std::string::npos) file += ".so";
+    const std::string dirs = library_path_set ? library_path : program_directory();
+    size_t start = 0;
+    while (start <= dirs.size()) {
+        size_t end = dirs.find(':', start);
+        if (end == std::string::npos) end = dirs.size();
+        if (end > start) {
+            std::string candidate = dirs.substr(start, end - start) + "/" + file;
+            struct stat st;
+            if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return candidate;
+        }
+        start = end + 1;
+    }
+    return "";
+}
+
+HMODULE LoadLibraryA(const char* name) {
+    const std::string file = find_library(name);
+    void* handle = file.empty() ? nullptr : dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    report_library("LoadLibraryA", name, handle != nullptr);
+    return handle;
+}
+
+HMODULE GetModuleHandleA(const char* name) {
+    const std::string file = find_library(name);
+    void* handle = file.empty() ? nullptr : dlopen(file.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    // RTLD_NOLOAD still counts a reference; GetModuleHandleA takes none.
+    if (handle) dlclose(handle);
+    report_library("GetModuleHandleA", name, handle != nullptr);
+    return handle;
+}
+
+FARPROC GetProcAddress(HMODULE module, const char* name) {
+    if (!module || !name) return nullptr;
+    return reinterpret_cast<FARPROC>(dlsym(module, name));
+}
+
+// The name a loaded library goes by: its file name without the extension.
+static std::string library_name(HMODULE module) {
+    struct link_map* map = nullptr;
+    if (dlinfo(module, RTLD_DI_LINKMAP, &map) != 0 || !map || !map->l_name) return "";
+    std::string name = map->l_name;
+    const size_t slash = name.rfind('/');
+    if (slash != std::string::npos) name = name.substr(slash + 1);
+    const size_t dot = name.find('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+BOOL FreeLibrary(HMODULE module) {
+    if (!module) return 0;
+    const std::string name = library_name(module);
+    const bool released = dlclose(module) == 0;
+    report_library("FreeLibrary", name.c_str(), released);
+    return released;
+}
+
+BOOL PlaySoundA(const char* sound, HMODULE, DWORD flags) {
+    if (observer && observer->play_sound) observer->play_sound(observer->context, sound, flags);
+    return 1;
+}
+
+int wsprintfA(char* out, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    int n = vsnprintf(out, 1024, format, args);
+    va_end(args);
+    if (n < 0) return 0;
+    return n > 1023 ? 1023 : n;
+}

@@ -1,0 +1,112 @@
+// kestrel: the development host's command line.
+#include <stdio.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "host/host.h"
+#include "host/scenario.h"
+#include "host/util.h"
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+using namespace kestrel;
+
+static const char USAGE[] =
+    "usage: kestrel COMMAND [OPTIONS]\n"
+    "\n"
+    "commands:\n"
+    "  run SCENARIO          run a scenario and print its transcript\n"
+    "  info MODULE...        load modules and list their elements and mouse areas\n"
+    "  help                  this text\n"
+    "\n"
+    "options:\n"
+    "  --gauges DIR          where module names are looked up as DIR/NAME.gau\n"
+    "                        (default: the Gauges folder beside kestrel)\n"
+    "  --no-sound-library    run as if GaugeSound were not installed\n";
+
+struct Options {
+    std::string command;
+    std::vector<std::string> args;
+    HostOptions host;
+};
+
+static bool parse_options(int argc, char** argv, Options* o) {
+    o->host.gauge_dir = program_directory() + "/Gauges";
+    o->host.library_path = program_directory();
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--gauges" && i + 1 < argc) {
+            o->host.gauge_dir = argv[++i];
+        } else if (a == "--no-sound-library") {
+            o->host.library_path.clear();
+        } else if (a.size() > 1 && a[0] == '-') {
+            fprintf(stderr, "kestrel: unknown option %s\n", a.c_str());
+            return false;
+        } else if (o->command.empty()) {
+            o->command = a;
+        } else {
+            o->args.push_back(a);
+        }
+    }
+    return true;
+}
+
+static int info(Host& host, const std::vector<std::string>& modules) {
+    std::string error;
+    const bool ok = host.load(modules, &error);
+    if (!ok) fprintf(stderr, "%s\n", error.c_str());
+    for (const auto& g : host.gauges()) {
+        const GaugeHeader* h = g->layout.header;
+        printf("%s: gauge \"%s\", %zu elements, %zu mouse entries\n", g->name.c_str(), h->name,
+               g->size(), g->layout.mouse.size());
+        for (size_t i = 0; i < g->size(); ++i) {
+            const ElementHeader* e = g->element(i);
+            printf("  [%zu] %-6s resource %s at (%d, %d)\n", i, kind_name(e->kind),
+                   hex(e->resource_id).c_str(), e->position.x, e->position.y);
+        }
+        for (const MouseRect* r : g->layout.mouse) {
+            if (r->kind == MOUSE_CHILD)
+                printf("  area (%d, %d, %d, %d) cursor %d flags %s\n", r->box.x, r->box.y,
+                       r->box.width, r->box.height, r->cursor, hex(r->flags).c_str());
+            else if (r->kind == MOUSE_TOOLTIP)
+                printf("  tooltip \"%s\"\n", r->tooltip ? r->tooltip : "");
+        }
+    }
+    return ok ? 0 : 1;
+}
+
+int main(int argc, char** argv) {
+#if defined(_WIN32)
+    // Transcripts are compared byte for byte with those of other systems.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    Options o;
+    if (!parse_options(argc, argv, &o)) return 2;
+    if (o.command.empty() || o.command == "help") {
+        fputs(USAGE, o.command.empty() ? stderr : stdout);
+        return o.command.empty() ? 2 : 0;
+    }
+    if (o.command == "run") {
+        if (o.args.size() != 1) {
+            fputs("usage: kestrel run SCENARIO\n", stderr);
+            return 2;
+        }
+        Host host(o.host);
+        return run_scenario_file(host, o.args[0], stdout, stderr);
+    }
+    if (o.command == "info") {
+        if (o.args.empty()) {
+            fputs("usage: kestrel info MODULE...\n", stderr);
+            return 2;
+        }
+        Host host(o.host);
+        return info(host, o.args);
+    }
+    fprintf(stderr, "kestrel: unknown command %s\n\n%s", o.command.c_str(), USAGE);
+    return 2;
+}

@@ -1,0 +1,60 @@
+// What the host needs from the operating system: opening a module, finding
+// its exports and the memory its records may lie in, and watching the
+// Windows calls the modules make (library binding and sounds).
+#pragma once
+
+#include <stdint.h>
+#include <stddef.h>
+
+#include <string>
+#include <vector>
+
+namespace kestrel {
+
+struct Range {
+    uintptr_t begin, end;
+};
+
+// The memory of one module: its records must lie in `data`, its callbacks in
+// `code`. The loader checks every pointer it follows against these ranges.
+struct Memory {
+    std::vector<Range> data;
+    std::vector<Range> code;
+
+    bool readable(const void* p, size_t size) const;
+    bool executable(const void* p) const;
+    // A null-terminated string of at most `max` characters, inside `data`.
+    bool string(const char* p, size_t max) const;
+};
+
+struct Library {
+    void* handle = nullptr;
+    Memory memory;
+};
+
+// Opens the module file; on failure returns false and says why.
+bool open_library(const std::string& path, Library* out, std::string* error);
+void* library_symbol(const Library& library, const char* name);
+void close_library(Library* library);
+
+// Receives the Windows calls that modules make.
+class SystemEvents {
+public:
+    virtual ~SystemEvents() = default;
+    virtual void library_call(const char* call, const char* name, bool found) = 0;
+    virtual void play_sound(const char* path, uint32_t flags) = 0;
+    virtual void gauge_sound(const char* function, const char* path, const char* arg,
+                             int32_t flags) = 0;
+};
+
+// Starts (or, with null, stops) reporting the modules' system calls.
+void watch_system(SystemEvents* events);
+
+// Where the modules' LoadLibraryA finds "GaugeSound": a list of directories
+// separated by ':'; "" finds nothing (no sound library installed).
+void set_library_path(const std::string& directories);
+
+// The directory of the running program.
+std::string program_directory();
+
+}  // namespace kestrel

@@ -1,0 +1,77 @@
+#include "host/sim.h"
+
+#include <math.h>
+
+#include "host/util.h"
+
+namespace kestrel {
+
+void Sim::set(uint32_t id, double value) {
+    Var& v = vars_[id];
+    v.value = value;
+    v.is_bcd = false;
+    v.bcd = 0;
+}
+
+void Sim::set_bcd(uint32_t id, uint32_t bcd) {
+    Var& v = vars_[id];
+    v.bcd = bcd;
+    v.is_bcd = true;
+    v.value = bcd;
+}
+
+const Sim::Var* Sim::find(uint32_t id) const {
+    auto it = vars_.find(id);
+    return it == vars_.end() ? nullptr : &it->second;
+}
+
+double Sim::get(uint32_t id) const {
+    const Var* v = find(id);
+    return v ? v->value : 0.0;
+}
+
+void Sim::lookup(ModuleVar* record) const {
+    record->previous = record->value;
+    const Var* v = record->id ? find(record->id) : nullptr;
+    if (v && v->is_bcd) {
+        record->value.d = 0;
+        record->value.u = v->bcd;
+    } else {
+        record->value.d = v ? v->value : 0.0;
+    }
+}
+
+void Sim::set_frame_rate(uint32_t fps) {
+    fps_ = fps == 0 ? 1 : fps;
+    tick_remainder_ = 0;
+}
+
+// The tick counter moves 18 ticks a second of panel time: one per frame at
+// 18 frames a second, several at a time at lower rates.
+void Sim::advance_frame() {
+    ++frame_;
+    tick_remainder_ += TICKS_PER_SECOND;
+    const uint32_t ticks = tick_remainder_ / fps_;
+    tick_remainder_ %= fps_;
+    if (ticks) set(VAR_TICKS, get(VAR_TICKS) + ticks);
+}
+
+std::vector<std::string> Sim::key_event(uint32_t event_id, uint32_t value) {
+    std::vector<std::string> changes;
+    const KeyEffect* effect = find_key_effect(event_id);
+    if (!effect) return changes;
+    const std::map<uint32_t, Var> before = vars_;
+    effect->apply(*this, value);
+    for (const auto& [id, v] : vars_) {
+        auto old = before.find(id);
+        const bool same = old != before.end() && old->second.is_bcd == v.is_bcd &&
+                          (v.is_bcd ? old->second.bcd == v.bcd
+                                    : (old->second.value == v.value ||
+                                       (isnan(old->second.value) && isnan(v.value))));
+        if (same) continue;
+        changes.push_back(hex(id) + " = " + (v.is_bcd ? "bcd " + hex(v.bcd) : number(v.value)));
+    }
+    return changes;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,66 @@
+// The simulator stand-in: simulator variables by id, the tick counter, the
+// frame clock, and what key events do to the variables.
+#pragma once
+
+#include <stdint.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "frame/host.h"
+
+namespace kestrel {
+
+constexpr uint32_t VAR_TICKS = 0x1;  // the simulator's tick counter, 18 ticks a second
+constexpr uint32_t TICKS_PER_SECOND = 18;
+
+class Sim {
+public:
+    // A simulator variable holds a FLOAT64, or a 32-bit binary-coded-decimal
+    // integer that lookups place in the first four bytes of the value.
+    struct Var {
+        double value = 0;
+        uint32_t bcd = 0;
+        bool is_bcd = false;
+    };
+
+    void set(uint32_t id, double value);
+    void set_bcd(uint32_t id, uint32_t bcd);
+    double get(uint32_t id) const;      // 0 for a variable never set
+    const Var* find(uint32_t id) const;  // null for a variable never set
+    const std::map<uint32_t, Var>& vars() const { return vars_; }
+
+    // Fills a module variable record with its variable's current value; the
+    // old value moves to `previous`. Id 0 (no variable) reads 0.
+    void lookup(ModuleVar* record) const;
+
+    // Frames per second of the panel (18 by default, one tick a frame). At a
+    // lower rate the tick counter skips values, as in a slow simulator.
+    void set_frame_rate(uint32_t fps);
+    uint32_t frame_rate() const { return fps_; }
+    void advance_frame();  // one frame of time: the tick counter moves on
+    uint64_t frame() const { return frame_; }
+
+    // A key event: logged by the host, performed here. Returns what it did to
+    // the simulator's variables, one line per change.
+    std::vector<std::string> key_event(uint32_t event_id, uint32_t value);
+
+private:
+    std::map<uint32_t, Var> vars_;
+    uint32_t fps_ = TICKS_PER_SECOND;
+    uint32_t tick_remainder_ = 0;
+    uint64_t frame_ = 0;
+};
+
+// What a key event does to the simulator, as a readable table.
+struct KeyEffect {
+    uint32_t event_id;
+    const char* meaning;
+    void (*apply)(Sim& sim, uint32_t value);
+};
+
+const std::vector<KeyEffect>& key_effects();
+const KeyEffect* find_key_effect(uint32_t event_id);
+
+}  // namespace kestrel

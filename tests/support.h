@@ -1,0 +1,76 @@
+// What the tests share: a host with the built modules, and short ways to ask
+// what the modules did.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/host.h"
+#include "host/scenario.h"
+
+namespace kestrel::test {
+
+inline HostOptions options(bool sound_library = true) {
+    return HostOptions{KESTREL_GAUGE_DIR, sound_library ? KESTREL_LIBRARY_DIR : ""};
+}
+
+// A module built only for the tests.
+inline std::string test_module(const std::string& name) {
+    return std::string(TEST_GAUGE_DIR) + "/" + name + ".gau";
+}
+
+class HostTest : public ::testing::Test {
+protected:
+    explicit HostTest(bool sound_library = true) : host(options(sound_library)) {}
+
+    Gauge& load(const std::vector<std::string>& modules) {
+        std::string error;
+        EXPECT_TRUE(host.load(modules, &error)) << error;
+        Gauge* g = host.find(module_name(modules.back()));
+        EXPECT_NE(g, nullptr);
+        return *g;
+    }
+    Gauge& probe() { return load({test_module("probe")}); }
+
+    // The events of one kind since the last call of `take` (all kinds are
+    // consumed).
+    std::vector<Event> take(Event::Kind kind) {
+        std::vector<Event> out;
+        for (const Event& e : host.events)
+            if (e.kind == kind) out.push_back(e);
+        host.events.clear();
+        return out;
+    }
+    std::vector<uint32_t> keys() {
+        std::vector<uint32_t> out;
+        for (const Event& e : take(Event::Kind::KeyEvent)) out.push_back(static_cast<uint32_t>(e.number));
+        return out;
+    }
+    // "GaugePlaySound sound\CLICK.WAV", "PlaySoundA sound\SWITCH.WAV", "TerminateSounds"
+    std::vector<std::string> sounds() {
+        std::vector<std::string> out;
+        for (const Event& e : take(Event::Kind::Sound)) {
+            std::string s = e.name;
+            if (!e.detail.empty()) s += " " + e.detail.substr(0, e.detail.find(' '));
+            out.push_back(s);
+        }
+        return out;
+    }
+    // "LoadLibraryA GaugeSound found", "GetModuleHandleA GaugeSound missing", ...
+    std::vector<std::string> library_calls() {
+        std::vector<std::string> out;
+        for (const Event& e : take(Event::Kind::Library))
+            out.push_back(e.name + (e.detail.empty() ? "" : " " + e.detail) + (e.value ? " found" : " missing"));
+        return out;
+    }
+
+    const ElementState& state(Gauge& g, size_t i) { return g.state.at(i); }
+    static bool bright(const ElementState& s) { return (s.flags & IMAGE_BRIGHT) != 0; }
+    static bool hidden(const ElementState& s) { return (s.flags & IMAGE_HIDDEN) != 0; }
+
+    Host host;
+};
+
+}  // namespace kestrel::test
