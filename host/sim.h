@@ -60,7 +60,6 @@ struct KeyEffect {
     void (*apply)(Sim& sim, uint32_t value);
 };
 
-const std::vector<KeyEffect>& key_effects();
 const KeyEffect* find_key_effect(uint32_t event_id);
 
 }  // namespace kestrel
