@@ -1,5 +1,6 @@
 // The artwork tool: draws every bitmap of one gauge and writes it as a 24-bit
-// BMP file named by its resource id ("1100.bmp") into the folder given.
+// BMP file named by its resource id ("1100.bmp") into the folder given; with
+// --png, also as a PNG beside it, to look at.
 #include <errno.h>
 #include <stdio.h>
 #include <string.h>
@@ -68,8 +69,9 @@ bool make_dirs(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+    const bool png = argc == 3 && strcmp(argv[2], "--png") == 0;
+    if (argc != 2 && !png) {
+        fprintf(stderr, "usage: %s OUTPUT_FOLDER [--png]\n", argv[0]);
         return 2;
     }
     const std::string dir = argv[1];
@@ -87,8 +89,10 @@ int main(int argc, char** argv) {
         cairo_destroy(cr);
         cairo_surface_flush(s);
         const std::vector<uint8_t> bytes = encode_bmp(s);
-        cairo_surface_destroy(s);
         char name[32];
+        snprintf(name, sizeof name, "/%04X.png", bm.id);
+        if (png) cairo_surface_write_to_png(s, (dir + name).c_str());
+        cairo_surface_destroy(s);
         snprintf(name, sizeof name, "/%04X.bmp", bm.id);
         const std::string path = dir + name;
         FILE* f = fopen(path.c_str(), "wb");
