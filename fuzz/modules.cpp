@@ -1,0 +1,389 @@
+// Fuzz target over the gauge modules: each input is a session with the
+// development host (fuzz/session.h) over the modules of the Gauges folder,
+// every one of them, so gauges added later are covered without a change here.
+// The session loads and unloads gauges in any order, with or without the
+// owners of their shared variables and the sound library; sets the simulator
+// variables the gauges read, and any other, to hostile values; calls any
+// service id; clicks, holds and drags anywhere; moves the tick counter back
+// and forth; and writes odd values to the shared variables.
+//
+// A crash or a sanitizer report is a finding, and so is any fault the host
+// catches (a text callback that wrote past its buffer): the target aborts.
+#include <dirent.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <memory>
+#include <set>
+
+#include "fuzz/resident.h"
+#include "fuzz/session.h"
+#include "host/host.h"
+
+using namespace kestrel;
+using namespace kestrel::fuzz;
+
+namespace {
+
+struct Catalogue {
+    HostOptions options;
+    std::vector<std::string> names;  // every module in the Gauges folder, sorted
+    std::vector<std::unique_ptr<ResidentModule>> modules;
+    std::vector<uint32_t> variables;  // every simulator variable a gauge reads, sorted
+};
+
+Catalogue* catalogue;
+
+[[noreturn]] void finding(const std::string& what) {
+    fprintf(stderr, "\nfuzz_modules: %s\n", what.c_str());
+    abort();
+}
+
+// ---------------------------------------------------------------------------
+// Learning which simulator variables the gauges read: the sources of their
+// elements, and the records they refresh through the host's table.
+
+HostTable original_table;
+HostTable recording_table;
+std::set<uint32_t>* recorded;
+
+void KCALL recording_lookup(ModuleVar* var) {
+    if (var) recorded->insert(var->id);
+    original_table.lookup_var(var);
+}
+
+void KCALL recording_initialize(ModuleVar* var) {
+    if (var) recorded->insert(var->id);
+    original_table.initialize_var(var);
+}
+
+void element_sources(const Gauge& g, std::set<uint32_t>* ids) {
+    for (size_t i = 0; i < g.size(); ++i) {
+        ElementHeader* e = g.element(i);
+        switch (e->kind) {
+        case KIND_NEEDLE: ids->insert(g.element_as<NeedleElement>(i)->source.id); break;
+        case KIND_TEXT:
+            for (const ModuleVar& v : g.element_as<TextElement>(i)->source) ids->insert(v.id);
+            break;
+        case KIND_SLIDER:
+            ids->insert(g.element_as<SliderElement>(i)->source_x.id);
+            ids->insert(g.element_as<SliderElement>(i)->source_y.id);
+            break;
+        case KIND_ICON: ids->insert(g.element_as<IconElement>(i)->source.id); break;
+        case KIND_MOVING:
+            ids->insert(g.element_as<MovingElement>(i)->source_x.id);
+            ids->insert(g.element_as<MovingElement>(i)->source_y.id);
+            break;
+        case KIND_SPRITE:
+            ids->insert(g.element_as<SpriteElement>(i)->source_x.id);
+            ids->insert(g.element_as<SpriteElement>(i)->source_y.id);
+            ids->insert(g.element_as<SpriteElement>(i)->source_rotation.id);
+            break;
+        default: break;
+        }
+    }
+}
+
+// Loads each module alone, with its lookups recorded, for a few frames.
+void learn_variables(Catalogue& c) {
+    std::set<uint32_t> ids = {0x1};
+    recorded = &ids;
+    Host host(c.options);
+    for (size_t i = 0; i < c.names.size(); ++i) {
+        c.modules[i]->restore();
+        std::string error;
+        if (!host.load({c.names[i]}, &error, Host::Steps::None)) finding("cannot load " + error);
+        Gauge& g = *host.find(c.names[i]);
+        original_table = *g.layout.imports->host.table;
+        recording_table = original_table;
+        recording_table.lookup_var = recording_lookup;
+        recording_table.initialize_var = recording_initialize;
+        g.layout.imports->host.table = &recording_table;
+        host.service(g, SERVICE_PRE_INSTALL);
+        host.service(g, SERVICE_PRE_INITIALIZE);
+        host.frames(2);
+        element_sources(g, &ids);
+        host.unload(c.names[i]);
+    }
+    recorded = nullptr;
+    ids.erase(0);
+    c.variables.assign(ids.begin(), ids.end());
+}
+
+std::vector<std::string> list_modules(const std::string& dir) {
+    std::vector<std::string> names;
+    DIR* d = opendir(dir.c_str());
+    if (!d) return names;
+    while (const dirent* entry = readdir(d)) {
+        const std::string file = entry->d_name;
+        if (file.size() > 4 && file.compare(file.size() - 4, 4, ".gau") == 0)
+            names.push_back(file.substr(0, file.size() - 4));
+    }
+    closedir(d);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// ---------------------------------------------------------------------------
+// A session
+
+class Session {
+public:
+    Session(Host& host, const uint8_t* data, size_t size) : host_(host), in_(data, size) {}
+
+    void run() {
+        for (size_t ops = 0; ops < MAX_OPS && !in_.done(); ++ops) {
+            step(static_cast<Op>(in_.u8() % OP_COUNT));
+            check_faults();
+        }
+        release_press();
+        check_faults();
+        host_.unload_all();
+        if (!host_.registry.entries().empty())
+            finding("names stay registered after every module was unloaded: " +
+                    host_.registry.entries()[0].name);
+    }
+
+private:
+    void check_faults() {
+        for (const Event& e : host_.events)
+            if (e.kind == Event::Kind::Fault)
+                finding("the host caught a fault" + (e.gauge.empty() ? "" : " in " + e.gauge) + ": " +
+                        e.detail);
+        host_.events.clear();
+    }
+
+    std::vector<std::string> loaded_names() const {
+        std::vector<std::string> names;
+        for (const auto& g : host_.gauges()) names.push_back(g->name);
+        return names;
+    }
+
+    Gauge* loaded_gauge() {
+        const int i = pick_gauge(loaded_names(), in_.u16());
+        return i < 0 ? nullptr : host_.gauges()[static_cast<size_t>(i)].get();
+    }
+
+    Host::Steps steps(uint8_t b) { return static_cast<Host::Steps>(b % 3); }
+
+    void load(std::vector<std::string> names, Host::Steps steps) {
+        std::vector<std::string> fresh;
+        for (const std::string& name : names) {
+            if (host_.find(name) || std::find(fresh.begin(), fresh.end(), name) != fresh.end()) continue;
+            const auto at = std::lower_bound(catalogue->names.begin(), catalogue->names.end(), name);
+            catalogue->modules[static_cast<size_t>(at - catalogue->names.begin())]->restore();
+            fresh.push_back(name);
+        }
+        if (fresh.empty()) return;
+        std::string error;
+        if (!host_.load(fresh, &error, steps)) finding("a module of the Gauges folder was refused: " + error);
+    }
+
+    void set_variable(uint32_t id) {
+        const uint8_t kind = in_.u8() % VALUE_KINDS;
+        if (kind == VALUE_BCD) {
+            host_.sim.set_bcd(id, in_.u32());
+            return;
+        }
+        switch (kind) {
+        case VALUE_DOUBLE: host_.sim.set(id, in_.f64()); break;
+        case VALUE_SPECIAL: host_.sim.set(id, special_value(in_.u8())); break;
+        case VALUE_INT: host_.sim.set(id, in_.i32()); break;
+        default: host_.sim.set(id, static_cast<int16_t>(in_.u16()) / 100.0); break;
+        }
+    }
+
+    int32_t shared_value() {
+        switch (in_.u8() % SHARED_KINDS) {
+        case SHARED_RAW: return in_.i32();
+        case SHARED_SPECIAL: return special_shared(in_.u8());
+        default: return static_cast<int8_t>(in_.u8());
+        }
+    }
+
+    // A point inside one of the gauge's clickable areas, or anywhere.
+    void point(Gauge& g, int32_t* x, int32_t* y) {
+        const uint8_t mode = in_.u8();
+        if (mode >= POINT_RAW) {
+            *x = in_.i32();
+            *y = in_.i32();
+            return;
+        }
+        const uint8_t dx = in_.u8(), dy = in_.u8();
+        std::vector<const MouseRect*> areas;
+        for (const MouseRect* r : g.layout.mouse)
+            if (r->kind == MOUSE_CHILD) areas.push_back(r);
+        *x = dx;
+        *y = dy;
+        if (areas.empty()) return;
+        const PixBox& b = areas[mode % areas.size()]->box;
+        *x = static_cast<int32_t>(b.x + (b.width > 0 ? dx % b.width : 0));
+        *y = static_cast<int32_t>(b.y + (b.height > 0 ? dy % b.height : 0));
+    }
+
+    uint64_t take_frames(uint64_t wanted) {
+        const uint64_t cost = std::max<size_t>(1, host_.gauges().size());
+        const uint64_t n = std::min(wanted, frames_left_ / cost);
+        frames_left_ -= n * cost;
+        return n;
+    }
+
+    void release_press() {
+        if (!pressed_) return;
+        host_.release(press_);
+        pressed_ = false;
+    }
+
+    void step(Op op) {
+        switch (op) {
+        case OP_LOAD: {
+            const size_t count = 1 + in_.u8() % 4;
+            const Host::Steps s = steps(in_.u8());
+            std::vector<std::string> names;
+            for (size_t i = 0; i < count; ++i)
+                names.push_back(catalogue->names[static_cast<size_t>(pick_gauge(catalogue->names, in_.u16()))]);
+            load(names, s);
+            break;
+        }
+        case OP_LOAD_ALL: {
+            const uint8_t b = in_.u8();
+            std::vector<std::string> names = catalogue->names;
+            if ((b / 3) % 2) std::reverse(names.begin(), names.end());
+            load(names, steps(b));
+            break;
+        }
+        case OP_UNLOAD: {
+            Gauge* g = loaded_gauge();
+            if (!g) break;
+            if (pressed_ && press_.gauge == g) pressed_ = false;  // the button goes with it
+            host_.unload(g->name);
+            break;
+        }
+        case OP_FRAMES: host_.frames(take_frames(in_.u8())); break;
+        case OP_SET: {
+            const uint8_t index = in_.u8();
+            set_variable(catalogue->variables[index % catalogue->variables.size()]);
+            break;
+        }
+        case OP_SET_ID: set_variable(in_.u32()); break;
+        case OP_SHARED: {
+            const char* name = SHARED_NAMES[in_.u8() % SHARED_NAME_COUNT];
+            host_.registry.set(name, shared_value());
+            host_.registry.collect_changes();
+            break;
+        }
+        case OP_TICKS: {
+            const double now = host_.sim.get(0x1);
+            switch (in_.u8() % TICKS_HOW_COUNT) {
+            case TICKS_FORWARD: host_.sim.set(0x1, now + in_.u8()); break;
+            case TICKS_BACK: host_.sim.set(0x1, now - in_.u8()); break;
+            case TICKS_JUMP_FORWARD: host_.sim.set(0x1, now + in_.u32()); break;
+            case TICKS_JUMP_BACK: host_.sim.set(0x1, now - in_.u32()); break;
+            default: set_variable(0x1); break;
+            }
+            break;
+        }
+        case OP_FPS: host_.sim.set_frame_rate(in_.u8()); break;
+        case OP_SERVICE: {
+            Gauge* g = loaded_gauge();
+            const uint32_t id = in_.u32();
+            if (g) host_.service(*g, id);
+            break;
+        }
+        case OP_CLICK: {
+            Gauge* g = loaded_gauge();
+            if (!g) break;
+            int32_t x, y;
+            point(*g, &x, &y);
+            host_.click(*g, x, y);
+            break;
+        }
+        case OP_HOLD: {
+            Gauge* g = loaded_gauge();
+            if (!g) break;
+            int32_t x, y;
+            point(*g, &x, &y);
+            release_press();
+            host_.hold(*g, x, y, take_frames(in_.u8() & MAX_HOLD_FRAMES));
+            break;
+        }
+        case OP_DRAG: {
+            Gauge* g = loaded_gauge();
+            if (!g) break;
+            int32_t x0, y0, x1, y1;
+            point(*g, &x0, &y0);
+            point(*g, &x1, &y1);
+            const uint64_t n = take_frames(in_.u8() & MAX_HOLD_FRAMES);
+            release_press();
+            if (n) host_.drag(*g, x0, y0, x1, y1, n);
+            break;
+        }
+        case OP_PRESS: {
+            Gauge* g = loaded_gauge();
+            if (!g) break;
+            int32_t x, y;
+            point(*g, &x, &y);
+            release_press();
+            press_ = host_.press(*g, x, y);
+            pressed_ = true;
+            break;
+        }
+        case OP_REPEAT:
+            if (pressed_) host_.repeat(press_);
+            break;
+        case OP_MOVE: {
+            if (!pressed_) break;
+            int32_t x, y;
+            point(*press_.gauge, &x, &y);
+            host_.move(press_, x, y);
+            break;
+        }
+        case OP_RELEASE: release_press(); break;
+        case OP_SOUND_LIBRARY: host_.set_sound_library(in_.u8() != 0); break;
+        case OP_COUNT: break;
+        }
+    }
+
+    Host& host_;
+    Reader in_;
+    Host::Press press_;
+    bool pressed_ = false;
+    uint64_t frames_left_ = MAX_GAUGE_FRAMES;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    auto* c = new Catalogue;
+    const char* dir = getenv("KESTREL_GAUGES");
+    c->options.gauge_dir = dir ? dir : program_directory() + "/Gauges";
+    c->options.library_path = program_directory();
+    c->names = list_modules(c->options.gauge_dir);
+    if (c->names.empty()) {
+        fprintf(stderr, "fuzz_modules: no modules in %s\n", c->options.gauge_dir.c_str());
+        exit(1);
+    }
+    for (const std::string& name : c->names) {
+        auto m = std::make_unique<ResidentModule>();
+        std::string error;
+        if (!m->open(c->options.gauge_dir + "/" + name + ".gau", &error)) {
+            fprintf(stderr, "fuzz_modules: %s\n", error.c_str());
+            exit(1);
+        }
+        c->modules.push_back(std::move(m));
+    }
+    learn_variables(*c);
+    std::string list;
+    for (const std::string& name : c->names) list += " " + name;
+    fprintf(stderr, "fuzz_modules: %zu modules:%s; %zu simulator variables read\n", c->names.size(),
+            list.c_str(), c->variables.size());
+    catalogue = c;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    Host host(catalogue->options);
+    Session(host, data, size).run();
+    return 0;
+}
