@@ -1,6 +1,7 @@
 // Fuzz target over the gauge modules: each input is a session with the
 // development host (fuzz/session.h) over the modules of the Gauges folder,
-// every one of them, so gauges added later are covered without a change here.
+// every one of them, so gauges added later are covered without a change here,
+// and the test gauge that uses every part of the frame (fuzz-gauges/).
 // The session loads and unloads gauges in any order, with or without the
 // owners of their shared variables and the sound library; sets the simulator
 // variables the gauges read, and any other, to hostile values; calls any
@@ -9,7 +10,12 @@
 //
 // A crash or a sanitizer report is a finding, and so is any fault the host
 // catches (a text callback that wrote past its buffer): the target aborts.
+//
+// With KESTREL_FUZZ_VERBOSE set, the target prints each session as a
+// scenario (docs/scenarios.md) as it runs it: a finding replayed that way can
+// be read, and mostly run again with "kestrel run".
 #include <dirent.h>
+#include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -20,6 +26,7 @@
 #include "fuzz/resident.h"
 #include "fuzz/session.h"
 #include "host/host.h"
+#include "host/util.h"
 
 using namespace kestrel;
 using namespace kestrel::fuzz;
@@ -28,12 +35,24 @@ namespace {
 
 struct Catalogue {
     HostOptions options;
-    std::vector<std::string> names;  // every module in the Gauges folder, sorted
+    std::vector<std::string> names;  // every module found, sorted
+    std::vector<std::string> paths;  // their files
     std::vector<std::unique_ptr<ResidentModule>> modules;
     std::vector<uint32_t> variables;  // every simulator variable a gauge reads, sorted
 };
 
 Catalogue* catalogue;
+bool verbose;
+
+// One line of the session, as a scenario would say it.
+__attribute__((format(printf, 1, 2))) void say(const char* fmt, ...) {
+    if (!verbose) return;
+    va_list args;
+    va_start(args, fmt);
+    vfprintf(stderr, fmt, args);
+    va_end(args);
+    fputc('\n', stderr);
+}
 
 [[noreturn]] void finding(const std::string& what) {
     fprintf(stderr, "\nfuzz_modules: %s\n", what.c_str());
@@ -93,7 +112,7 @@ void learn_variables(Catalogue& c) {
     for (size_t i = 0; i < c.names.size(); ++i) {
         c.modules[i]->restore();
         std::string error;
-        if (!host.load({c.names[i]}, &error, Host::Steps::None)) finding("cannot load " + error);
+        if (!host.load({c.paths[i]}, &error, Host::Steps::None)) finding("cannot load " + error);
         Gauge& g = *host.find(c.names[i]);
         original_table = *g.layout.imports->host.table;
         recording_table = original_table;
@@ -111,18 +130,34 @@ void learn_variables(Catalogue& c) {
     c.variables.assign(ids.begin(), ids.end());
 }
 
-std::vector<std::string> list_modules(const std::string& dir) {
-    std::vector<std::string> names;
-    DIR* d = opendir(dir.c_str());
-    if (!d) return names;
-    while (const dirent* entry = readdir(d)) {
-        const std::string file = entry->d_name;
-        if (file.size() > 4 && file.compare(file.size() - 4, 4, ".gau") == 0)
-            names.push_back(file.substr(0, file.size() - 4));
+// Every NAME.gau in the folders (a list separated by ':'), sorted by name;
+// of two modules with one name, the first folder's.
+void list_modules(const std::string& dirs, Catalogue* c) {
+    std::vector<std::pair<std::string, std::string>> found;
+    size_t start = 0;
+    while (start <= dirs.size()) {
+        size_t end = dirs.find(':', start);
+        if (end == std::string::npos) end = dirs.size();
+        const std::string dir = dirs.substr(start, end - start);
+        start = end + 1;
+        DIR* d = dir.empty() ? nullptr : opendir(dir.c_str());
+        if (!d) continue;
+        std::vector<std::pair<std::string, std::string>> here;
+        while (const dirent* entry = readdir(d)) {
+            const std::string file = entry->d_name;
+            if (file.size() <= 4 || file.compare(file.size() - 4, 4, ".gau") != 0) continue;
+            const std::string name = file.substr(0, file.size() - 4);
+            const bool known = std::any_of(found.begin(), found.end(), [&](const auto& f) { return f.first == name; });
+            if (!known) here.push_back({name, dir + "/" + file});
+        }
+        closedir(d);
+        found.insert(found.end(), here.begin(), here.end());
     }
-    closedir(d);
-    std::sort(names.begin(), names.end());
-    return names;
+    std::sort(found.begin(), found.end());
+    for (const auto& [name, path] : found) {
+        c->names.push_back(name);
+        c->paths.push_back(path);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -133,12 +168,14 @@ public:
     Session(Host& host, const uint8_t* data, size_t size) : host_(host), in_(data, size) {}
 
     void run() {
+        say("# a session");
         for (size_t ops = 0; ops < MAX_OPS && !in_.done(); ++ops) {
             step(static_cast<Op>(in_.u8() % OP_COUNT));
             check_faults();
         }
         release_press();
         check_faults();
+        if (verbose) show();
         host_.unload_all();
         if (!host_.registry.entries().empty())
             finding("names stay registered after every module was unloaded: " +
@@ -146,6 +183,19 @@ public:
     }
 
 private:
+    // What every element showed at the end, and the shared variables.
+    void show() {
+        for (const auto& g : host_.gauges())
+            for (size_t i = 0; i < g->size(); ++i) {
+                const ElementState& st = g->state[i];
+                say("# %s[%zu] %s %s %s flags %s%s", g->name.c_str(), i, number(st.value[0]).c_str(),
+                    number(st.value[1]).c_str(), number(st.value[2]).c_str(), hex(st.flags).c_str(),
+                    st.text.empty() ? "" : (" " + quote_text(st.text.c_str())).c_str());
+            }
+        for (const Registry::Entry& e : host_.registry.entries())
+            say("# shared %s %d", e.name.c_str(), host_.registry.value(e.name));
+    }
+
     void check_faults() {
         for (const Event& e : host_.events)
             if (e.kind == Event::Kind::Fault)
@@ -167,31 +217,45 @@ private:
 
     Host::Steps steps(uint8_t b) { return static_cast<Host::Steps>(b % 3); }
 
-    void load(std::vector<std::string> names, Host::Steps steps) {
-        std::vector<std::string> fresh;
-        for (const std::string& name : names) {
-            if (host_.find(name) || std::find(fresh.begin(), fresh.end(), name) != fresh.end()) continue;
-            const auto at = std::lower_bound(catalogue->names.begin(), catalogue->names.end(), name);
-            catalogue->modules[static_cast<size_t>(at - catalogue->names.begin())]->restore();
-            fresh.push_back(name);
+    // Loads the modules (indexes into the catalogue) that are not loaded yet.
+    void load(const std::vector<size_t>& modules, Host::Steps steps) {
+        std::vector<size_t> fresh;
+        std::vector<std::string> paths;
+        for (size_t i : modules) {
+            if (host_.find(catalogue->names[i]) || std::find(fresh.begin(), fresh.end(), i) != fresh.end())
+                continue;
+            catalogue->modules[i]->restore();
+            fresh.push_back(i);
+            paths.push_back(catalogue->paths[i]);
         }
         if (fresh.empty()) return;
+        if (verbose) {
+            std::string line = "load";
+            for (size_t i : fresh) line += " " + catalogue->names[i];
+            static const char* const how[] = {"  # not installed", "  # installed only", ""};
+            say("%s%s", line.c_str(), how[static_cast<int>(steps)]);
+        }
         std::string error;
-        if (!host_.load(fresh, &error, steps)) finding("a module of the Gauges folder was refused: " + error);
+        if (!host_.load(paths, &error, steps)) finding("a module of the Gauges folder was refused: " + error);
     }
 
     void set_variable(uint32_t id) {
         const uint8_t kind = in_.u8() % VALUE_KINDS;
         if (kind == VALUE_BCD) {
-            host_.sim.set_bcd(id, in_.u32());
+            const uint32_t bcd = in_.u32();
+            say("set %s bcd %s", hex(id).c_str(), hex(bcd).c_str());
+            host_.sim.set_bcd(id, bcd);
             return;
         }
+        double v;
         switch (kind) {
-        case VALUE_DOUBLE: host_.sim.set(id, in_.f64()); break;
-        case VALUE_SPECIAL: host_.sim.set(id, special_value(in_.u8())); break;
-        case VALUE_INT: host_.sim.set(id, in_.i32()); break;
-        default: host_.sim.set(id, static_cast<int16_t>(in_.u16()) / 100.0); break;
+        case VALUE_DOUBLE: v = in_.f64(); break;
+        case VALUE_SPECIAL: v = special_value(in_.u8()); break;
+        case VALUE_INT: v = in_.i32(); break;
+        default: v = static_cast<int16_t>(in_.u16()) / 100.0; break;
         }
+        say("set %s %s", hex(id).c_str(), number(v).c_str());
+        host_.sim.set(id, v);
     }
 
     int32_t shared_value() {
@@ -231,6 +295,7 @@ private:
 
     void release_press() {
         if (!pressed_) return;
+        say("# release");
         host_.release(press_);
         pressed_ = false;
     }
@@ -240,27 +305,34 @@ private:
         case OP_LOAD: {
             const size_t count = 1 + in_.u8() % 4;
             const Host::Steps s = steps(in_.u8());
-            std::vector<std::string> names;
+            std::vector<size_t> modules;
             for (size_t i = 0; i < count; ++i)
-                names.push_back(catalogue->names[static_cast<size_t>(pick_gauge(catalogue->names, in_.u16()))]);
-            load(names, s);
+                modules.push_back(static_cast<size_t>(pick_gauge(catalogue->names, in_.u16())));
+            load(modules, s);
             break;
         }
         case OP_LOAD_ALL: {
             const uint8_t b = in_.u8();
-            std::vector<std::string> names = catalogue->names;
-            if ((b / 3) % 2) std::reverse(names.begin(), names.end());
-            load(names, steps(b));
+            std::vector<size_t> modules(catalogue->names.size());
+            for (size_t i = 0; i < modules.size(); ++i) modules[i] = i;
+            if ((b / 3) % 2) std::reverse(modules.begin(), modules.end());
+            load(modules, steps(b));
             break;
         }
         case OP_UNLOAD: {
             Gauge* g = loaded_gauge();
             if (!g) break;
             if (pressed_ && press_.gauge == g) pressed_ = false;  // the button goes with it
+            say("unload %s", g->name.c_str());
             host_.unload(g->name);
             break;
         }
-        case OP_FRAMES: host_.frames(take_frames(in_.u8())); break;
+        case OP_FRAMES: {
+            const uint64_t n = take_frames(in_.u8());
+            say("frames %llu", static_cast<unsigned long long>(n));
+            host_.frames(n);
+            break;
+        }
         case OP_SET: {
             const uint8_t index = in_.u8();
             set_variable(catalogue->variables[index % catalogue->variables.size()]);
@@ -269,26 +341,36 @@ private:
         case OP_SET_ID: set_variable(in_.u32()); break;
         case OP_SHARED: {
             const char* name = SHARED_NAMES[in_.u8() % SHARED_NAME_COUNT];
-            host_.registry.set(name, shared_value());
+            const int32_t v = shared_value();
+            say("%sshared %s %d", host_.registry.find(name) ? "" : "# ", name, v);
+            host_.registry.set(name, v);
             host_.registry.collect_changes();
             break;
         }
         case OP_TICKS: {
             const double now = host_.sim.get(0x1);
+            double ticks;
             switch (in_.u8() % TICKS_HOW_COUNT) {
-            case TICKS_FORWARD: host_.sim.set(0x1, now + in_.u8()); break;
-            case TICKS_BACK: host_.sim.set(0x1, now - in_.u8()); break;
-            case TICKS_JUMP_FORWARD: host_.sim.set(0x1, now + in_.u32()); break;
-            case TICKS_JUMP_BACK: host_.sim.set(0x1, now - in_.u32()); break;
-            default: set_variable(0x1); break;
+            case TICKS_FORWARD: ticks = now + in_.u8(); break;
+            case TICKS_BACK: ticks = now - in_.u8(); break;
+            case TICKS_JUMP_FORWARD: ticks = now + in_.u32(); break;
+            case TICKS_JUMP_BACK: ticks = now - in_.u32(); break;
+            default: set_variable(0x1); return;
             }
+            say("set 0x1 %s", number(ticks).c_str());
+            host_.sim.set(0x1, ticks);
             break;
         }
-        case OP_FPS: host_.sim.set_frame_rate(in_.u8()); break;
+        case OP_FPS:
+            host_.sim.set_frame_rate(in_.u8());
+            say("fps %u", host_.sim.frame_rate());
+            break;
         case OP_SERVICE: {
             Gauge* g = loaded_gauge();
             const uint32_t id = in_.u32();
-            if (g) host_.service(*g, id);
+            if (!g) break;
+            say("service %s %u", g->name.c_str(), id);
+            host_.service(*g, id);
             break;
         }
         case OP_CLICK: {
@@ -296,6 +378,7 @@ private:
             if (!g) break;
             int32_t x, y;
             point(*g, &x, &y);
+            say("click %s %d %d", g->name.c_str(), x, y);
             host_.click(*g, x, y);
             break;
         }
@@ -305,7 +388,9 @@ private:
             int32_t x, y;
             point(*g, &x, &y);
             release_press();
-            host_.hold(*g, x, y, take_frames(in_.u8() & MAX_HOLD_FRAMES));
+            const uint64_t n = take_frames(in_.u8() & MAX_HOLD_FRAMES);
+            say("hold %s %d %d %llu", g->name.c_str(), x, y, static_cast<unsigned long long>(n));
+            host_.hold(*g, x, y, n);
             break;
         }
         case OP_DRAG: {
@@ -316,7 +401,9 @@ private:
             point(*g, &x1, &y1);
             const uint64_t n = take_frames(in_.u8() & MAX_HOLD_FRAMES);
             release_press();
-            if (n) host_.drag(*g, x0, y0, x1, y1, n);
+            if (!n) break;
+            say("drag %s %d %d %d %d %llu", g->name.c_str(), x0, y0, x1, y1, static_cast<unsigned long long>(n));
+            host_.drag(*g, x0, y0, x1, y1, n);
             break;
         }
         case OP_PRESS: {
@@ -325,22 +412,31 @@ private:
             int32_t x, y;
             point(*g, &x, &y);
             release_press();
+            say("# press %s %d %d", g->name.c_str(), x, y);
             press_ = host_.press(*g, x, y);
             pressed_ = true;
             break;
         }
         case OP_REPEAT:
-            if (pressed_) host_.repeat(press_);
+            if (!pressed_) break;
+            say("# repeat");
+            host_.repeat(press_);
             break;
         case OP_MOVE: {
             if (!pressed_) break;
             int32_t x, y;
             point(*press_.gauge, &x, &y);
+            say("# move %d %d", x, y);
             host_.move(press_, x, y);
             break;
         }
         case OP_RELEASE: release_press(); break;
-        case OP_SOUND_LIBRARY: host_.set_sound_library(in_.u8() != 0); break;
+        case OP_SOUND_LIBRARY: {
+            const bool on = in_.u8() != 0;
+            say("sound-library %s", on ? "on" : "off");
+            host_.set_sound_library(on);
+            break;
+        }
         case OP_COUNT: break;
         }
     }
@@ -356,18 +452,21 @@ private:
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     auto* c = new Catalogue;
-    const char* dir = getenv("KESTREL_GAUGES");
-    c->options.gauge_dir = dir ? dir : program_directory() + "/Gauges";
+    // The gauges, and the test gauge (a folder of its own, so that the
+    // Gauges folder holds only real ones).
+    const char* dirs = getenv("KESTREL_GAUGES");
+    const std::string folders = dirs ? dirs : program_directory() + "/Gauges:" + program_directory() + "/fuzz-gauges";
+    c->options.gauge_dir = program_directory() + "/Gauges";
     c->options.library_path = program_directory();
-    c->names = list_modules(c->options.gauge_dir);
+    list_modules(folders, c);
     if (c->names.empty()) {
-        fprintf(stderr, "fuzz_modules: no modules in %s\n", c->options.gauge_dir.c_str());
+        fprintf(stderr, "fuzz_modules: no modules in %s\n", folders.c_str());
         exit(1);
     }
-    for (const std::string& name : c->names) {
+    for (const std::string& path : c->paths) {
         auto m = std::make_unique<ResidentModule>();
         std::string error;
-        if (!m->open(c->options.gauge_dir + "/" + name + ".gau", &error)) {
+        if (!m->open(path, &error)) {
             fprintf(stderr, "fuzz_modules: %s\n", error.c_str());
             exit(1);
         }
@@ -379,6 +478,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fprintf(stderr, "fuzz_modules: %zu modules:%s; %zu simulator variables read\n", c->names.size(),
             list.c_str(), c->variables.size());
     catalogue = c;
+    verbose = getenv("KESTREL_FUZZ_VERBOSE") != nullptr;
     return 0;
 }
 
