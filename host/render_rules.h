@@ -45,9 +45,9 @@ struct Lighting {
     const char* name;
     double surface;  // brightness of unlit surfaces, 0 to 1
 };
-constexpr Lighting DAY = {"day", 1.0};
-constexpr Lighting DUSK = {"dusk", 0.45};
-constexpr Lighting NIGHT = {"night", 0.18};
+inline constexpr Lighting DAY = {"day", 1.0};
+inline constexpr Lighting DUSK = {"dusk", 0.45};
+inline constexpr Lighting NIGHT = {"night", 0.18};
 // "day", "dusk" or "night"; null for any other name.
 const Lighting* lighting_named(const char* name);
 
