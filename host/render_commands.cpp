@@ -1,6 +1,8 @@
 #include "host/render_commands.h"
 
 #include <errno.h>
+#include <limits.h>
+#include <stdlib.h>
 #include <math.h>
 #include <stdio.h>
 #include <string.h>
@@ -663,7 +665,9 @@ int demo_command(const std::vector<std::string>& args, const HostOptions& host_o
     printf("demo: %llu frames (%.1f s), %zu distinct pictures in %s/frames, contact sheet %s/contact_sheet.png\n",
            static_cast<unsigned long long>(host.sim.frame()), run.seconds, pictures.size(), o.out.c_str(),
            o.out.c_str());
-    printf("demo: open %s/index.html in a web browser to watch it\n", o.out.c_str());
+    char where[PATH_MAX];
+    const std::string page = o.out + "/index.html";
+    printf("demo: open %s in a web browser to watch it\n", realpath(page.c_str(), where) ? where : page.c_str());
     if (run.scenario.failures()) {
         fprintf(stderr, "kestrel: the demo flight had %d failed expectations or faults (see %s/transcript.txt)\n",
                 run.scenario.failures(), o.out.c_str());
