@@ -258,7 +258,7 @@ TEST_F(FlapLeverPicture, KnobStandsLevelWithTheMarkOfEachPosition) {
         for (int y = 0; y < 122; ++y) {
             if (knob_row < 0 || brightness(21, y) > brightness(21, knob_row)) knob_row = y;
             if (y > 20 * k - 9 + 11 && y < 20 * k + 9 + 11 &&
-                (mark_row < 0 || brightness(42, y) > brightness(42, mark_row)))
+                (mark_row < 0 || brightness(39, y) > brightness(39, mark_row)))
                 mark_row = y;
         }
         EXPECT_NEAR(knob_row, 11 + 20 * k, 1) << "position " << k;
@@ -273,7 +273,7 @@ TEST_F(FlapLeverPicture, MarksLightUpOnlyWithPowerExactlyOne) {
     const int32_t powers[3] = {0, 1, 2};
     for (int i = 0; i < 3; ++i) {
         draw(0, powers[i]);
-        mark[i] = brightness(42, 11);
+        mark[i] = brightness(39, 11);
     }
     EXPECT_GT(mark[1], mark[0] + 200);
     EXPECT_EQ(mark[2], mark[0]);

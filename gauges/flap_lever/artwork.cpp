@@ -38,8 +38,8 @@ void marks(cairo_t* cr) {
     static const char* const figures[] = {"0", "1", "2", "3", "4", "F"};
     for (int k = 0; k < 6; ++k) {
         const double y = position_y(k);
-        line(cr, 39, y, 45, y, 1.6, MARKING_WHITE);
-        text(cr, figures[k], 50.5, y + 4, 11, Face::SansBold, MARKING_WHITE, Align::Centre);
+        line(cr, 37, y, 42, y, 1.6, MARKING_WHITE);
+        text(cr, figures[k], 47.5, y + 4, 10.5, Face::SansBold, MARKING_WHITE, Align::Centre);
     }
 }
 
@@ -50,16 +50,16 @@ void knob_at(cairo_t* cr, int k) {
     // Stem (visible above and below the grip, inside the slot).
     fill_rect(cr, cx - 2.5, cy - 12, 5, 24, 0x5A6066);
     // Shadow.
-    fill_rounded(cr, cx - 16, cy - 5, 34, 14, 5, 0x16181A);
+    fill_rounded(cr, cx - 13, cy - 5, 28, 14, 5, 0x16181A);
     // Grip: light grey, rounded, with a lighter top edge.
-    fill_rounded_gradient(cr, cx - 17, cy - 7, 34, 14, 5, 0xD4D8DC, 0x80868C);
+    fill_rounded_gradient(cr, cx - 14, cy - 7, 28, 14, 5, 0xD4D8DC, 0x80868C);
     cairo_set_line_width(cr, 1);
     set_colour(cr, 0x3A3F44);
-    rounded_rect(cr, cx - 16.5, cy - 6.5, 33, 13, 4.5);
+    rounded_rect(cr, cx - 13.5, cy - 6.5, 27, 13, 4.5);
     cairo_stroke(cr);
     // Ridges for the fingers, then the index line that reads against the marks.
-    for (int i = -1; i <= 1; i += 2) line(cr, cx - 13, cy + i * 3.5, cx + 13, cy + i * 3.5, 1, 0xA4AAB0);
-    line(cr, cx - 15, cy, cx + 15, cy, 1.6, 0xFFFFFF);
+    for (int i = -1; i <= 1; i += 2) line(cr, cx - 10, cy + i * 3.5, cx + 10, cy + i * 3.5, 1, 0xA4AAB0);
+    line(cr, cx - 12, cy, cx + 12, cy, 1.6, 0xFFFFFF);
 }
 
 void knob_0(cairo_t* cr) { knob_at(cr, 0); }
