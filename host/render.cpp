@@ -317,7 +317,11 @@ void Renderer::draw_gauge(cairo_t* cr, const Gauge& gauge) {
     cairo_restore(cr);
 }
 
+// Scales that make no picture are taken as 1:1.
+static double usable(double scale) { return scale >= 0.01 && scale <= 64 ? scale : 1.0; }
+
 Surface Renderer::gauge_picture(const Gauge& gauge, double scale) {
+    scale = usable(scale);
     int w = 1, h = 1;
     natural_size(gauge, &w, &h);
     Surface s = new_surface(static_cast<int>(lround(w * scale)), static_cast<int>(lround(h * scale)));
@@ -419,6 +423,7 @@ void Renderer::draw_window(cairo_t* cr, const PanelWindow& window, Host& host) {
 }
 
 Surface Renderer::window_picture(const PanelWindow& window, Host& host, double scale) {
+    scale = usable(scale);
     int w, h;
     window_size(window, host, &w, &h);
     Surface s = new_surface(static_cast<int>(lround(w * scale)), static_cast<int>(lround(h * scale)));

@@ -326,7 +326,10 @@ int render_command(const std::vector<std::string>& args, const HostOptions& host
     Renderer renderer(artwork_dir, o.light);
     int status = 0;
 
+    std::set<std::string> told;
     auto picture = [&](const std::string& suffix) {
+        for (const std::string& m : unplaced(host, config))
+            if (told.insert(m).second) fprintf(stderr, "%s\n", m.c_str());
         for (size_t w = 0; w < config.windows.size(); ++w) {
             Surface s = renderer.window_picture(config.windows[w], host, o.scale);
             std::string path = o.out + "/" + stem;
@@ -371,18 +374,18 @@ int render_command(const std::vector<std::string>& args, const HostOptions& host
         }
     };
     for (const std::string& line : lines_of(text)) {
-        if (!run.scenario.run_line(line)) {
-            fprintf(stderr, "%s\n", run.scenario.error().c_str());
-            return 2;
-        }
         // Pictures at the end must see the gauges before the scenario's own
         // last lines unload them: an "end" picture is taken before any unload.
-        if (split_words(line).size() > 0 && split_words(line)[0] == "unload") {
+        if (const auto words = split_words(line); !words.empty() && words[0] == "unload") {
             for (Moment& m : moments)
                 if (m.kind == Moment::End && !m.done) {
                     m.done = true;
                     picture("");
                 }
+        }
+        if (!run.scenario.run_line(line)) {
+            fprintf(stderr, "%s\n", run.scenario.error().c_str());
+            return 2;
         }
     }
     for (Moment& m : moments) {
@@ -391,7 +394,6 @@ int render_command(const std::vector<std::string>& args, const HostOptions& host
         else fprintf(stderr, "kestrel: the scenario ended before %s\n",
                      m.kind == Moment::Frame ? format("frame %.0f", m.when).c_str() : format("%gs", m.when).c_str());
     }
-    print_all(unplaced(host, config));
     if (run.scenario.failures()) {
         fprintf(stderr, "kestrel: %d failed expectations or faults in %s (see kestrel run)\n",
                 run.scenario.failures(), o.scenario.c_str());
@@ -622,6 +624,7 @@ int demo_command(const std::vector<std::string>& args, const HostOptions& host_o
     // The contact sheet, and each gauge alone in gauges/NAME.png.
     auto write_sheet = [&] {
         sheet_written = true;
+        print_all(unplaced(host, config));
         Surface sheet = contact_sheet(renderer, host, config);
         sheet_png = png_bytes(sheet.get());
         if (!write_file(o.out + "/contact_sheet.png", sheet_png.data(), sheet_png.size())) write_failed = true;

@@ -223,6 +223,20 @@ TEST_F(Render, MissingBitmapIsToldOnceAndTheRestIsDrawn) {
     EXPECT_NE(notes[0].find("canvas: bitmap 0x100 (background)"), std::string::npos) << notes[0];
 }
 
+TEST_F(Render, AnyValueOfAnyVariableDrawsWithoutHarm) {
+    // The sanitizers watch every conversion; the picture keeps its size and
+    // the background stays where no element can reach.
+    const double values[] = {NAN, INFINITY, -INFINITY, 1e300, -1e300, -0.0, 1e-300, 2147483648.0, -2147483649.0};
+    for (double v : values) {
+        draw({{NEEDLE_VALUE, v}, {SLIDER_X, v}, {SLIDER_Y, v}, {STRIP, v}, {SPRITE_X, v}, {SPRITE_Y, v},
+              {SPRITE_TURN, v}, {LAMP_FRAME, v}, {LAMP_HIDDEN, v}, {LAMP_LIT, v}});
+        EXPECT_EQ(cairo_image_surface_get_width(picture.get()), 120) << v;
+        EXPECT_EQ(px(119, 99), GREY) << v;
+    }
+    Surface odd = renderer.gauge_picture(canvas, NAN);  // taken as 1:1
+    EXPECT_EQ(cairo_image_surface_get_width(odd.get()), 120);
+}
+
 // ---------------------------------------------------------------------------
 // The flap lever with its own artwork.
 
