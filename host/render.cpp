@@ -46,8 +46,8 @@ Renderer::Renderer(std::string artwork_dir, const rules::Lighting& light)
 
 Renderer::~Renderer() = default;
 
-void Renderer::note(const std::string& message) {
-    if (told_.insert(message).second) notes_.push_back(message);
+void Renderer::note(const std::string& message, const std::string& key) {
+    if (told_.insert(key.empty() ? message : key).second) notes_.push_back(message);
 }
 
 std::vector<std::string> Renderer::take_notes() {
@@ -186,7 +186,7 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
     if (!rules::drawn(s.flags)) return;
     const double level = rules::brightness(s.flags, light_);
     const PixPoint pos = e->position;
-    const std::string where = format("%s[%zu]", g.name.c_str(), i);
+    auto where = [&] { return format("%s[%zu]", g.name.c_str(), i); };
     switch (e->kind) {
     case KIND_STATIC: {
         if (Bitmap* b = bitmap(g.name, e->resource_id, "image")) paint(cr, lit(*b, level), at(pos.x, pos.y));
@@ -196,8 +196,10 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
         const auto* icon = reinterpret_cast<const IconElement*>(e);
         const int frame = rules::icon_frame(s.value[0], icon->frame_count);
         if (frame < 0) {
-            note(format("%s: icon frame %s is outside 0 to %u; nothing drawn", where.c_str(),
-                        number(s.value[0]).c_str(), icon->frame_count - 1));
+            // Told once for the element, with the first such frame.
+            note(format("%s: icon frame %s is outside 0 to %u; nothing drawn", where().c_str(),
+                        number(s.value[0]).c_str(), icon->frame_count - 1),
+                 where() + " frame");
             break;
         }
         if (Bitmap* b = bitmap(g.name, e->resource_id + uint32_t(frame), "icon frame"))
@@ -208,7 +210,7 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
         const auto* n = reinterpret_cast<const NeedleElement*>(e);
         const size_t count = std::min<size_t>(n->table_count, MAX_TABLE_ENTRIES);
         if (!g.library.memory.readable(n->table, sizeof(NonlinearityEntry) * count)) {
-            note(where + ": needle table outside the module; not drawn");
+            note(where() + ": needle table outside the module; not drawn");
             break;
         }
         const double angle = rules::needle_angle(n->table, count, pos, s.value[0]);

@@ -64,7 +64,8 @@ public:
     Surface window_picture(const PanelWindow& window, Host& host, double scale = 1.0);
 
     // What the renderer found wrong since the last call (a missing bitmap, an
-    // icon frame out of range ...), each told once.
+    // icon frame out of range ...), each told once: a bitmap once, an
+    // element once.
     std::vector<std::string> take_notes();
 
 private:
@@ -73,7 +74,9 @@ private:
     Bitmap* bitmap(const std::string& module, uint32_t id, const char* role);
     cairo_surface_t* lit(Bitmap& b, double brightness);
     Font& font(const TextElement& e);
-    void note(const std::string& message);
+    // Keeps `message` for take_notes() unless one with the same key (by
+    // default the message itself) was kept before.
+    void note(const std::string& message, const std::string& key = "");
     void draw_element(cairo_t* cr, const Gauge& gauge, size_t index);
     void draw_text(cairo_t* cr, const Gauge& gauge, size_t index, double brightness);
 
