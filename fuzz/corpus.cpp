@@ -199,6 +199,11 @@ void click_everywhere(Writer& w) {
         }
 }
 
+void draw(Writer& w, uint8_t lighting) {
+    w.op(OP_DRAW);
+    w.u8(lighting);
+}
+
 void power(Writer& w, int32_t value) {
     w.op(OP_SHARED);
     w.u8(7);  // "power"
@@ -223,6 +228,7 @@ std::vector<std::pair<std::string, std::vector<uint8_t>>> panel_sessions() {
             w.u8(VALUE_BCD);
             w.u32(0xFFFFFFFFu - i * 0x11111111u);
             frames(w, 1);
+            if (i % 8 == 7) draw(w, static_cast<uint8_t>(i / 8));
         }
         out.push_back({"every-module-hostile-values", w.bytes()});
     }
@@ -334,6 +340,78 @@ std::vector<std::pair<std::string, std::vector<uint8_t>>> panel_sessions() {
             }
         click_everywhere(w);
         out.push_back({"every-module-shared-values", w.bytes()});
+    }
+    {  // drawn powered and unpowered, by day, dusk and night, at odd values
+        Writer w;
+        load_all(w);
+        frames(w, 1);
+        for (uint8_t light = 0; light < 3; ++light) {
+            draw(w, light);
+            power(w, 1);
+            frames(w, 1);
+            draw(w, light);
+            for (unsigned i = 0; i < 16; ++i) {
+                w.op(OP_SET);
+                w.u8(static_cast<uint8_t>(i));
+                w.u8(VALUE_SPECIAL);
+                w.u8(static_cast<uint8_t>(i * 3 + light));
+            }
+            frames(w, 1);
+            draw(w, light);
+        }
+        out.push_back({"every-module-drawn", w.bytes()});
+    }
+    return out;
+}
+
+// Sessions that once brought a fault to light, written out so that they keep
+// their meaning. The probe gauge plays a sound from its first area.
+std::vector<std::pair<std::string, std::vector<uint8_t>>> regression_sessions() {
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> out;
+    auto click_power_switch = [](Writer& w) {
+        w.op(OP_CLICK);
+        w.gauge("probe");
+        w.area_point(0, 5, 5);
+    };
+    {  // GaugePlaySound called through a pointer of another type
+        Writer w;
+        w.op(OP_LOAD);
+        w.u8(0);
+        w.u8(STEPS_ALL);
+        w.gauge("probe");
+        frames(w, 1);
+        click_power_switch(w);
+        out.push_back({"regression-sound-library-call-type", w.bytes()});
+    }
+    {  // updated before initialized: the probe found the library loaded and
+       // took no reference; the broadcaster's kill unloaded it under the probe
+        Writer w;
+        w.op(OP_LOAD);
+        w.u8(1);
+        w.u8(1);  // install only
+        w.gauge("broadcaster");
+        w.gauge("probe");
+        frames(w, 1);
+        w.op(OP_UNLOAD);
+        w.gauge("broadcaster");
+        click_power_switch(w);
+        out.push_back({"regression-sound-library-released-under-a-gauge", w.bytes()});
+    }
+    {  // a second kill released the probe's reference
+        Writer w;
+        w.op(OP_LOAD);
+        w.u8(1);
+        w.u8(STEPS_ALL);
+        w.gauge("broadcaster");
+        w.gauge("probe");
+        frames(w, 1);
+        for (int i = 0; i < 2; ++i) {
+            w.op(OP_SERVICE);
+            w.gauge("broadcaster");
+            w.u32(SERVICE_PRE_KILL);
+        }
+        click_power_switch(w);
+        out.push_back({"regression-sound-library-killed-twice", w.bytes()});
     }
     return out;
 }
@@ -525,6 +603,7 @@ int main(int argc, char** argv) {
                 ok = false;
         }
         for (const auto& [name, bytes] : panel_sessions()) put(name, bytes);
+        for (const auto& [name, bytes] : regression_sessions()) put(name, bytes);
     }
     fprintf(stderr, "kestrel_fuzz_corpus: %zu %s in %s\n", written, what.c_str(), dir.c_str());
     return ok ? 0 : 1;

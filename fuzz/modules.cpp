@@ -6,7 +6,8 @@
 // owners of their shared variables and the sound library; sets the simulator
 // variables the gauges read, and any other, to hostile values; calls any
 // service id; clicks, holds and drags anywhere; moves the tick counter back
-// and forth; and writes odd values to the shared variables.
+// and forth; writes odd values to the shared variables; and has the renderer
+// draw what the gauges show.
 //
 // A crash or a sanitizer report is a finding, and so is any fault the host
 // catches (a text callback that wrote past its buffer): the target aborts.
@@ -26,6 +27,7 @@
 #include "fuzz/resident.h"
 #include "fuzz/session.h"
 #include "host/host.h"
+#include "host/render.h"
 #include "host/util.h"
 
 using namespace kestrel;
@@ -39,6 +41,7 @@ struct Catalogue {
     std::vector<std::string> paths;  // their files
     std::vector<std::unique_ptr<ResidentModule>> modules;
     std::vector<uint32_t> variables;  // every simulator variable a gauge reads, sorted
+    std::unique_ptr<Renderer> renderer;
 };
 
 Catalogue* catalogue;
@@ -170,7 +173,7 @@ public:
     void run() {
         say("# a session");
         for (size_t ops = 0; ops < MAX_OPS && !in_.done(); ++ops) {
-            step(static_cast<Op>(in_.u8() % OP_COUNT));
+            step(static_cast<Op>(in_.u8() % OP_SLOTS));
             check_faults();
         }
         release_press();
@@ -240,7 +243,8 @@ private:
     }
 
     void set_variable(uint32_t id) {
-        const uint8_t kind = in_.u8() % VALUE_KINDS;
+        uint8_t kind = in_.u8() % KIND_SLOTS;
+        if (kind >= VALUE_KINDS) kind = VALUE_SPECIAL;
         if (kind == VALUE_BCD) {
             const uint32_t bcd = in_.u32();
             say("set %s bcd %s", hex(id).c_str(), hex(bcd).c_str());
@@ -259,10 +263,10 @@ private:
     }
 
     int32_t shared_value() {
-        switch (in_.u8() % SHARED_KINDS) {
+        switch (in_.u8() % KIND_SLOTS) {
         case SHARED_RAW: return in_.i32();
-        case SHARED_SPECIAL: return special_shared(in_.u8());
-        default: return static_cast<int8_t>(in_.u8());
+        case SHARED_SMALL: return static_cast<int8_t>(in_.u8());
+        default: return special_shared(in_.u8());
         }
     }
 
@@ -350,12 +354,13 @@ private:
         case OP_TICKS: {
             const double now = host_.sim.get(0x1);
             double ticks;
-            switch (in_.u8() % TICKS_HOW_COUNT) {
+            switch (in_.u8() % KIND_SLOTS) {
             case TICKS_FORWARD: ticks = now + in_.u8(); break;
             case TICKS_BACK: ticks = now - in_.u8(); break;
             case TICKS_JUMP_FORWARD: ticks = now + in_.u32(); break;
             case TICKS_JUMP_BACK: ticks = now - in_.u32(); break;
-            default: set_variable(0x1); return;
+            case TICKS_SET: set_variable(0x1); return;
+            default: return;
             }
             say("set 0x1 %s", number(ticks).c_str());
             host_.sim.set(0x1, ticks);
@@ -437,7 +442,16 @@ private:
             host_.set_sound_library(on);
             break;
         }
-        case OP_COUNT: break;
+        case OP_DRAW: {
+            static const rules::Lighting* const lights[] = {&rules::DAY, &rules::DUSK, &rules::NIGHT};
+            const rules::Lighting& light = *lights[in_.u8() % 3];
+            say("# draw (%s)", light.name);
+            catalogue->renderer->set_lighting(light);
+            for (const auto& g : host_.gauges()) catalogue->renderer->gauge_picture(*g);
+            catalogue->renderer->take_notes();
+            break;
+        }
+        default: break;
         }
     }
 
@@ -449,6 +463,12 @@ private:
 };
 
 }  // namespace
+
+// Caches that fontconfig and cairo keep for the life of the process, filled
+// as the renderer meets new fonts and glyphs: not leaks.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\nleak:libcairo.so\nleak:libpixman-1.so\n";
+}
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     auto* c = new Catalogue;
@@ -473,6 +493,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         c->modules.push_back(std::move(m));
     }
     learn_variables(*c);
+    c->renderer = std::make_unique<Renderer>(program_directory() + "/Artwork", rules::DAY);
     std::string list;
     for (const std::string& name : c->names) list += " " + name;
     fprintf(stderr, "fuzz_modules: %zu modules:%s; %zu simulator variables read\n", c->names.size(),

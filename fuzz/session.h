@@ -3,6 +3,11 @@
 // arguments; numbers are little-endian, and an input that ends early reads
 // zeros. Every byte string is a valid session, so the fuzzer may mutate
 // freely; the corpus tool writes the same encoding from scenario files.
+//
+// Choice bytes are taken modulo a fixed number of slots, not the number of
+// choices there are now, so that inputs kept in the corpus mean the same when
+// operations or kinds are added: an operation slot with nothing in it does
+// nothing, a value kind slot with nothing in it reads a special value.
 #pragma once
 
 #include <float.h>
@@ -35,8 +40,12 @@ enum Op : uint8_t {
     OP_MOVE,           // point: the held button moves there
     OP_RELEASE,        //
     OP_SOUND_LIBRARY,  // 0: the modules find no GaugeSound from now on; else they do
+    OP_DRAW,           // lighting (day, dusk, night): the renderer draws every loaded gauge
     OP_COUNT
 };
+constexpr unsigned OP_SLOTS = 32;
+constexpr unsigned KIND_SLOTS = 8;
+static_assert(OP_COUNT <= OP_SLOTS);
 
 // Steps of a load: Host::Steps in order (none, install, install and initialize).
 constexpr uint8_t STEPS_ALL = 2;
