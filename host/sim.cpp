@@ -54,6 +54,25 @@ void Sim::advance_frame() {
     const uint32_t ticks = tick_remainder_ / fps_;
     tick_remainder_ %= fps_;
     if (ticks) set(VAR_TICKS, get(VAR_TICKS) + ticks);
+    for (size_t i = 0; i < held_.size();) {
+        if (--held_[i].frames > 0) {
+            ++i;
+            continue;
+        }
+        set(held_[i].id, held_[i].released);
+        held_.erase(held_.begin() + static_cast<ptrdiff_t>(i));
+    }
+}
+
+void Sim::hold(uint32_t id, double value, double released) {
+    set(id, value);
+    for (Held& h : held_)
+        if (h.id == id) {
+            h.released = released;
+            h.frames = 2;
+            return;
+        }
+    held_.push_back({id, released, 2});
 }
 
 std::vector<std::string> Sim::key_event(uint32_t event_id, uint32_t value) {
