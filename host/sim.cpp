@@ -7,6 +7,8 @@
 namespace kestrel {
 
 void Sim::set(uint32_t id, double value) {
+    // A value set from outside ends any hold of the variable.
+    std::erase_if(held_, [id](const Held& h) { return h.id == id; });
     Var& v = vars_[id];
     v.value = value;
     v.is_bcd = false;
@@ -14,6 +16,7 @@ void Sim::set(uint32_t id, double value) {
 }
 
 void Sim::set_bcd(uint32_t id, uint32_t bcd) {
+    std::erase_if(held_, [id](const Held& h) { return h.id == id; });
     Var& v = vars_[id];
     v.bcd = bcd;
     v.is_bcd = true;
@@ -54,24 +57,14 @@ void Sim::advance_frame() {
     const uint32_t ticks = tick_remainder_ / fps_;
     tick_remainder_ %= fps_;
     if (ticks) set(VAR_TICKS, get(VAR_TICKS) + ticks);
-    for (size_t i = 0; i < held_.size();) {
-        if (--held_[i].frames > 0) {
-            ++i;
-            continue;
-        }
-        set(held_[i].id, held_[i].released);
-        held_.erase(held_.begin() + static_cast<ptrdiff_t>(i));
-    }
+    std::vector<Held> released;
+    for (Held& h : held_)
+        if (--h.frames == 0) released.push_back(h);
+    for (const Held& h : released) set(h.id, h.released);
 }
 
 void Sim::hold(uint32_t id, double value, double released) {
     set(id, value);
-    for (Held& h : held_)
-        if (h.id == id) {
-            h.released = released;
-            h.frames = 2;
-            return;
-        }
     held_.push_back({id, released, 2});
 }
 

@@ -49,6 +49,7 @@ public:
     // A variable that a held button keeps at `value`: each call (each repeat
     // of the button's key event) sets it and holds it through the next frame;
     // the first frame that begins without a fresh call sets it to `released`.
+    // Setting the variable by other means ends the hold.
     void hold(uint32_t id, double value, double released);
 
 private:

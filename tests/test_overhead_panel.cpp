@@ -152,6 +152,12 @@ TEST_F(OverheadKeyEffects, AStarterRunsWhileItsEventKeepsComing) {
     sim.advance_frame();
     EXPECT_EQ(sim.get(0x233), 0);
     EXPECT_EQ(sim.get(0x23D), 1);
+    // A value set from outside (a scenario, a recorded flight) stays.
+    send(0x102FC);
+    sim.set(0x233, 0.5);
+    sim.advance_frame();
+    sim.advance_frame();
+    EXPECT_EQ(sim.get(0x233), 0.5);
 }
 
 TEST_F(OverheadKeyEffects, FuelFeedEventsRecordTheSelection) {
