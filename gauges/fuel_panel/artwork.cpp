@@ -63,8 +63,6 @@ void panel(cairo_t* cr) {
     push_button(cr, 137, 56, 20, 18, "", "ON");
     push_button(cr, 168, 56, 20, 18, "", "ON");
     group_frame(cr, 99, 31, 95, 44, 0, 0);
-    marking(cr, "ENG FEED", 215, 72, 5.5);
-    line(cr, 194, 70.5, 202, 70.5, 1, L);
 }
 
 void on_light(cairo_t* cr) { legend(cr, 18, 9, "ON", LEGEND_BLUE); }
