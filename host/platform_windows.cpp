@@ -256,13 +256,18 @@ void find_memory(HMODULE module, Memory* memory) {
     }
 }
 
-std::string system_message(DWORD error) {
+// The system's words for an error, with the file named where they name one.
+std::string system_message(DWORD error, const std::string& file) {
     char text[512];
     DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
                              0, text, sizeof text, nullptr);
     while (n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == ' ' || text[n - 1] == '.'))
         --n;
-    return n ? std::string(text, n) : "error " + std::to_string(error);
+    if (n == 0) return "error " + std::to_string(error);
+    std::string message(text, n);
+    const size_t insert = message.find("%1");
+    if (insert != std::string::npos) message.replace(insert, 2, file);
+    return message;
 }
 
 // A path made whole against the working directory, so that LoadLibraryA opens
@@ -290,7 +295,7 @@ bool open_library(const std::string& path, Library* out, std::string* error) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     HMODULE module = LoadLibraryA(file.c_str());
     if (!module) {
-        *error = "cannot be loaded: " + system_message(GetLastError());
+        *error = "cannot be loaded: " + system_message(GetLastError(), path);
         return false;
     }
     Library library;
