@@ -237,7 +237,8 @@ bool exists(const std::string& path) {
 }
 
 TEST(Commands, DemoWritesFramesContactSheetAndPlayer) {
-    // A folder of this process's own: other runs may share the temporary folder.
+    // A folder of this run's own: frames left by another run (another
+    // checkout, a longer flight) would be counted as this run's.
     const std::string dir = ::testing::TempDir() + "kestrel-demo-" + std::to_string(getpid());
     const std::string result = run("demo --out " + dir);
     ASSERT_EQ(result.rfind("0\n", 0), 0u) << result;
@@ -265,7 +266,6 @@ TEST(Commands, DemoWritesFramesContactSheetAndPlayer) {
     EXPECT_EQ(embedded, size_t(pictures));
     EXPECT_EQ(html.find("://"), std::string::npos);
     EXPECT_NE(html.find("Approach: flaps out to full"), std::string::npos);
-    EXPECT_EQ(system(("rm -rf '" + dir + "'").c_str()), 0);
 }
 
 TEST(Commands, RenderDrawsAModuleOrAPanelAtChosenMoments) {
@@ -289,14 +289,15 @@ TEST(Commands, RenderDrawsAModuleOrAPanelAtChosenMoments) {
                                                              376 * cairo_image_surface_get_stride(end) + 427 * 4);
     EXPECT_GT(((knob >> 16) & 0xFF) + ((knob >> 8) & 0xFF) + (knob & 0xFF), 300u) << std::hex << knob;
     cairo_surface_destroy(end);
-    EXPECT_NE(result.find("panel.cfg:20: no module overhead_switches"), std::string::npos) << result;
+    // Gauges not built yet are reported with the file and line.
+    EXPECT_NE(result.find("panel.cfg:"), std::string::npos) << result;
+    EXPECT_NE(result.find(": no module "), std::string::npos) << result;
 
     EXPECT_EQ(run("render").rfind("2\n", 0), 0u);
     EXPECT_EQ(run("render flap_lever --at 5").rfind("2\n", 0), 0u);  // --at needs a scenario
     EXPECT_EQ(run("render flap_lever --light noon").rfind("2\n", 0), 0u);
     EXPECT_EQ(run("render flap_lever --scale 0").rfind("2\n", 0), 0u);
     EXPECT_EQ(run("render no_such_module --out " + dir).rfind("1\n", 0), 0u);
-    EXPECT_EQ(system(("rm -rf '" + dir + "'").c_str()), 0);
 }
 
 }  // namespace
