@@ -151,15 +151,16 @@ void sphere(cairo_t* cr) {
     const double c = 399 / 2.0;
     fill_rect(cr, 0, 0, 399, c, SKY);
     fill_rect(cr, 0, c, 399, 399 - c, GROUND);
-    line(cr, 0, c, 399, c, 2, WHITE);
-    // Pitch lines every 2.5 degrees, nose up above the horizon.
+    fill_rect(cr, 0, 199, 399, 2, WHITE);
+    // Pitch lines every 2.5 degrees, nose up above the horizon, each two
+    // pixel rows thick about the nearest row boundary, so they stay crisp.
     for (int step = -20; step <= 20; ++step) {
         if (step == 0) continue;
         const double degrees = step * 2.5;
         const double y = c + degrees * PX_PER_DEGREE;  // positive: nose down, below
         const bool ten = step % 4 == 0, five = step % 2 == 0;
         const double half = ten ? 26 : five ? 14 : 6;
-        line(cr, c - half, y, c + half, y, ten ? 1.6 : 1.2, WHITE);
+        fill_rect(cr, c - half, round(y) - 1, 2 * half, ten || five ? 2 : 1, WHITE);
         if (ten) {
             char s[4];
             snprintf(s, sizeof s, "%d", abs(step) / 4 * 10);
