@@ -8,6 +8,9 @@
 #include "host/host.h"
 #include "host/scenario.h"
 #include "host/util.h"
+#if defined(KESTREL_RENDER)
+#include "host/render_commands.h"
+#endif
 
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -22,28 +25,50 @@ static const char USAGE[] =
     "commands:\n"
     "  run SCENARIO          run a scenario and print its transcript\n"
     "  info MODULE...        load modules and list their elements and mouse areas\n"
+#if defined(KESTREL_RENDER)
+    "%s"
+#endif
     "  help                  this text\n"
     "\n"
     "options:\n"
     "  --gauges DIR          where module names are looked up as DIR/NAME.gau\n"
     "                        (default: the Gauges folder beside kestrel)\n"
+    "  --artwork DIR         where a module's bitmaps are, as DIR/NAME/<ID>.bmp\n"
+    "                        (default: the Artwork folder beside kestrel)\n"
     "  --no-sound-library    run as if GaugeSound were not installed\n";
+
+static void usage(FILE* f) {
+#if defined(KESTREL_RENDER)
+    fprintf(f, USAGE, RENDER_USAGE);
+#else
+    fputs(USAGE, f);
+#endif
+}
 
 struct Options {
     std::string command;
     std::vector<std::string> args;
     HostOptions host;
+    std::string artwork_dir;
 };
+
+// Commands that read options of their own after their name.
+static bool own_options(const std::string& command) { return command == "render" || command == "demo"; }
 
 static bool parse_options(int argc, char** argv, Options* o) {
     o->host.gauge_dir = program_directory() + "/Gauges";
     o->host.library_path = program_directory();
+    o->artwork_dir = program_directory() + "/Artwork";
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--gauges" && i + 1 < argc) {
             o->host.gauge_dir = argv[++i];
+        } else if (a == "--artwork" && i + 1 < argc) {
+            o->artwork_dir = argv[++i];
         } else if (a == "--no-sound-library") {
             o->host.library_path.clear();
+        } else if (a.size() > 1 && a[0] == '-' && own_options(o->command)) {
+            o->args.push_back(a);
         } else if (a.size() > 1 && a[0] == '-') {
             fprintf(stderr, "kestrel: unknown option %s\n", a.c_str());
             return false;
@@ -88,7 +113,7 @@ int main(int argc, char** argv) {
     Options o;
     if (!parse_options(argc, argv, &o)) return 2;
     if (o.command.empty() || o.command == "help") {
-        fputs(USAGE, o.command.empty() ? stderr : stdout);
+        usage(o.command.empty() ? stderr : stdout);
         return o.command.empty() ? 2 : 0;
     }
     if (o.command == "run") {
@@ -107,6 +132,11 @@ int main(int argc, char** argv) {
         Host host(o.host);
         return info(host, o.args);
     }
-    fprintf(stderr, "kestrel: unknown command %s\n\n%s", o.command.c_str(), USAGE);
+#if defined(KESTREL_RENDER)
+    if (o.command == "render") return render_command(o.args, o.host, o.artwork_dir);
+    if (o.command == "demo") return demo_command(o.args, o.host, o.artwork_dir);
+#endif
+    fprintf(stderr, "kestrel: unknown command %s\n\n", o.command.c_str());
+    usage(stderr);
     return 2;
 }

@@ -35,6 +35,11 @@ void fill_circle(cairo_t* cr, double cx, double cy, double r, uint32_t rgb);
 void stroke_circle(cairo_t* cr, double cx, double cy, double r, double width, uint32_t rgb);
 // A vertical gradient from `top` to `bottom` over the rectangle.
 void fill_gradient(cairo_t* cr, double x, double y, double w, double h, uint32_t top, uint32_t bottom);
+// A rounded rectangle filled with a vertical gradient from `top` to `bottom`.
+void fill_rounded_gradient(cairo_t* cr, double x, double y, double w, double h, double r, uint32_t top,
+                           uint32_t bottom);
+// A slotted panel screw head of radius r.
+void screw(cairo_t* cr, double cx, double cy, double r);
 
 enum class Align { Left, Centre, Right };
 enum class Face { Sans, SansBold, Narrow, NarrowBold, Segments };

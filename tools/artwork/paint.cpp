@@ -97,3 +97,27 @@ void text(cairo_t* cr, const char* s, double x, double y, double size, Face face
 }
 
 }  // namespace kestrel::art
+
+namespace kestrel::art {
+
+void fill_rounded_gradient(cairo_t* cr, double x, double y, double w, double h, double r, uint32_t top,
+                           uint32_t bottom) {
+    cairo_pattern_t* p = cairo_pattern_create_linear(0, y, 0, y + h);
+    cairo_pattern_add_color_stop_rgb(p, 0, ((top >> 16) & 0xFF) / 255.0, ((top >> 8) & 0xFF) / 255.0,
+                                     (top & 0xFF) / 255.0);
+    cairo_pattern_add_color_stop_rgb(p, 1, ((bottom >> 16) & 0xFF) / 255.0,
+                                     ((bottom >> 8) & 0xFF) / 255.0, (bottom & 0xFF) / 255.0);
+    cairo_set_source(cr, p);
+    rounded_rect(cr, x, y, w, h, r);
+    cairo_fill(cr);
+    cairo_pattern_destroy(p);
+}
+
+void screw(cairo_t* cr, double cx, double cy, double r) {
+    fill_circle(cr, cx, cy, r, 0x23262A);
+    fill_circle(cr, cx - r * 0.12, cy - r * 0.12, r * 0.8, 0x8A9096);
+    fill_circle(cr, cx, cy, r * 0.62, 0x6A7076);
+    line(cr, cx - r * 0.55, cy + r * 0.2, cx + r * 0.55, cy - r * 0.2, fmax(1.0, r * 0.25), 0x2A2E33);
+}
+
+}  // namespace kestrel::art

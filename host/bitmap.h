@@ -1,0 +1,33 @@
+// Bitmap files of the gauges' artwork: uncompressed Windows BMP, as the
+// artwork tool writes them and as a module's resources hold them. Reading
+// checks every size against the file, so a damaged file is refused with the
+// reason instead of being read out of bounds.
+#pragma once
+
+#include <stdint.h>
+
+#include <string>
+#include <vector>
+
+namespace kestrel {
+
+// Pixels top row first, each 0xAARRGGBB with premultiplied colour (the
+// layout cairo draws from). Pure black (0, 0, 0) reads as fully transparent;
+// every other colour is opaque.
+struct Pixels {
+    int width = 0, height = 0;
+    std::vector<uint32_t> argb;
+};
+
+// Largest bitmap accepted, each way.
+constexpr int MAX_BITMAP_SIDE = 8192;
+
+// Decodes a 24- or 32-bit uncompressed BMP (bottom-up or top-down).
+// Returns "" on success, otherwise what is wrong with it.
+std::string decode_bmp(const uint8_t* data, size_t size, Pixels* out);
+std::string read_bmp(const std::string& path, Pixels* out);
+
+// A 24-bit bottom-up BMP of the pixels (transparent pixels are written black).
+std::vector<uint8_t> encode_bmp(const Pixels& pixels);
+
+}  // namespace kestrel

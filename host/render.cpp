@@ -1,0 +1,474 @@
+#include "host/render.h"
+
+#include <math.h>
+#include <stdio.h>
+#include <string.h>
+#include <strings.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "host/bitmap.h"
+#include "host/util.h"
+
+namespace kestrel {
+
+using rules::Affine;
+
+Surface new_surface(int width, int height) {
+    return Surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(width, 1), std::max(height, 1)));
+}
+
+std::string artwork_path(const std::string& dir, const std::string& module, uint32_t id) {
+    return dir + "/" + module + "/" + format("%04X", id) + ".bmp";
+}
+
+// One bitmap of a module, read once, with a copy for each brightness it has
+// been drawn at (there are only two or three: lit, and the panel surface).
+struct Renderer::Bitmap {
+    Pixels pixels;
+    std::map<int, Surface> by_level;  // brightness in 1/255 steps -> surface
+};
+
+// A font face at size 1, with what sizing it needs.
+struct Renderer::Font {
+    cairo_font_face_t* face = nullptr;
+    double cell = 1;         // ascent + descent at size 1
+    double ascent = 1;       // at size 1
+    double min_advance = 0;  // narrowest printable character at size 1
+    ~Font() {
+        if (face) cairo_font_face_destroy(face);
+    }
+};
+
+Renderer::Renderer(std::string artwork_dir, const rules::Lighting& light)
+    : dir_(std::move(artwork_dir)), light_(light) {}
+
+Renderer::~Renderer() = default;
+
+void Renderer::note(const std::string& message, const std::string& key) {
+    if (told_.insert(key.empty() ? message : key).second) notes_.push_back(message);
+}
+
+std::vector<std::string> Renderer::take_notes() {
+    std::vector<std::string> out;
+    out.swap(notes_);
+    return out;
+}
+
+Renderer::Bitmap* Renderer::bitmap(const std::string& module, uint32_t id, const char* role) {
+    auto key = std::make_pair(module, id);
+    auto it = bitmaps_.find(key);
+    if (it == bitmaps_.end()) {
+        auto b = std::make_unique<Bitmap>();
+        const std::string path = artwork_path(dir_, module, id);
+        const std::string fault = read_bmp(path, &b->pixels);
+        if (!fault.empty()) {
+            note(format("%s: bitmap %s (%s) not drawn: %s: %s", module.c_str(), hex(id).c_str(), role,
+                        path.c_str(), fault.c_str()));
+            b.reset();
+        }
+        it = bitmaps_.emplace(key, std::move(b)).first;
+    }
+    return it->second.get();
+}
+
+// The bitmap at a brightness: its colours scaled, its transparency kept.
+cairo_surface_t* Renderer::lit(Bitmap& b, double brightness) {
+    const int level = static_cast<int>(lround(std::clamp(brightness, 0.0, 1.0) * 255));
+    auto& by_level = b.by_level;
+    auto it = by_level.find(level);
+    if (it != by_level.end()) return it->second.get();
+    Surface s(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, b.pixels.width, b.pixels.height));
+    cairo_surface_flush(s.get());
+    uint8_t* data = cairo_image_surface_get_data(s.get());
+    const int stride = cairo_image_surface_get_stride(s.get());
+    for (int y = 0; y < b.pixels.height; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(data + size_t(y) * stride);
+        const uint32_t* src = b.pixels.argb.data() + size_t(y) * b.pixels.width;
+        for (int x = 0; x < b.pixels.width; ++x) {
+            const uint32_t p = src[x];
+            if (level == 255 || p == 0) {
+                row[x] = p;
+                continue;
+            }
+            auto scale = [&](int shift) { return ((((p >> shift) & 0xFF) * uint32_t(level) + 127) / 255) << shift; };
+            row[x] = (p & 0xFF000000u) | scale(16) | scale(8) | scale(0);
+        }
+    }
+    cairo_surface_mark_dirty(s.get());
+    return by_level.emplace(level, std::move(s)).first->second.get();
+}
+
+Renderer::Font& Renderer::font(const TextElement& e) {
+    const std::string family = rules::font_family(e.font, sizeof e.font);
+    const bool bold = rules::bold(e.font_weight);
+    auto& slot = fonts_[{family, bold}];
+    if (slot) return *slot;
+    slot = std::make_unique<Font>();
+    Font& f = *slot;
+    f.face = cairo_toy_font_face_create(family.c_str(), CAIRO_FONT_SLANT_NORMAL,
+                                        bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    // Measure at a large size, without hinting, and scale down.
+    constexpr double SIZE = 100;
+    cairo_matrix_t size, identity;
+    cairo_matrix_init_scale(&size, SIZE, SIZE);
+    cairo_matrix_init_identity(&identity);
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_scaled_font_t* scaled = cairo_scaled_font_create(f.face, &size, &identity, options);
+    cairo_font_extents_t fe;
+    cairo_scaled_font_extents(scaled, &fe);
+    if (fe.ascent + fe.descent > 0) {
+        f.cell = (fe.ascent + fe.descent) / SIZE;
+        f.ascent = fe.ascent / SIZE;
+    }
+    double narrowest = SIZE;
+    for (int c = 0x20; c < 0x7F; ++c) {
+        const char s[2] = {static_cast<char>(c), 0};
+        cairo_text_extents_t te;
+        cairo_scaled_font_text_extents(scaled, s, &te);
+        if (te.x_advance > 0) narrowest = std::min(narrowest, te.x_advance);
+    }
+    f.min_advance = narrowest / SIZE;
+    cairo_scaled_font_destroy(scaled);
+    cairo_font_options_destroy(options);
+    if (cairo_font_face_status(f.face) != CAIRO_STATUS_SUCCESS) note("font " + family + " could not be opened");
+    return f;
+}
+
+bool Renderer::natural_size(const Gauge& gauge, int* width, int* height) {
+    if (gauge.size() == 0) return false;
+    const ElementHeader* root = gauge.element(0);
+    Bitmap* b = bitmap(gauge.name, root->resource_id, "background");
+    if (!b) return false;
+    *width = b->pixels.width;
+    *height = b->pixels.height;
+    return true;
+}
+
+static cairo_matrix_t to_cairo(const Affine& a) {
+    cairo_matrix_t m;
+    cairo_matrix_init(&m, a.xx, a.yx, a.xy, a.yy, a.x0, a.y0);
+    return m;
+}
+
+// Paints a surface through `placement` (surface pixels to gauge pixels),
+// seen through `mask` at (mask_x, mask_y) when one is given.
+static void paint(cairo_t* cr, cairo_surface_t* s, const Affine& placement, cairo_surface_t* mask = nullptr,
+                  double mask_x = 0, double mask_y = 0) {
+    cairo_matrix_t m = to_cairo(placement);
+    if (cairo_matrix_invert(&m) != CAIRO_STATUS_SUCCESS) return;
+    cairo_pattern_t* p = cairo_pattern_create_for_surface(s);
+    cairo_pattern_set_matrix(p, &m);
+    cairo_pattern_set_filter(p, CAIRO_FILTER_GOOD);
+    cairo_set_source(cr, p);
+    if (mask) {
+        cairo_mask_surface(cr, mask, mask_x, mask_y);
+    } else {
+        // Only the bitmap's own rectangle, so that nothing else is touched.
+        // (The path stays in device space across the restore.)
+        cairo_save(cr);
+        const cairo_matrix_t forward = to_cairo(placement);
+        cairo_transform(cr, &forward);
+        cairo_rectangle(cr, 0, 0, cairo_image_surface_get_width(s), cairo_image_surface_get_height(s));
+        cairo_restore(cr);
+        cairo_fill(cr);
+    }
+    cairo_pattern_destroy(p);
+}
+
+static Affine at(double x, double y) { return Affine{1, 0, 0, 1, x, y}; }
+
+void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
+    const ElementHeader* e = g.element(i);
+    const ElementState& s = g.state[i];
+    if (!rules::drawn(s.flags)) return;
+    const double level = rules::brightness(s.flags, light_);
+    const PixPoint pos = e->position;
+    auto where = [&] { return format("%s[%zu]", g.name.c_str(), i); };
+    switch (e->kind) {
+    case KIND_STATIC: {
+        if (Bitmap* b = bitmap(g.name, e->resource_id, "image")) paint(cr, lit(*b, level), at(pos.x, pos.y));
+        break;
+    }
+    case KIND_ICON: {
+        const auto* icon = reinterpret_cast<const IconElement*>(e);
+        const int frame = rules::icon_frame(s.value[0], icon->frame_count);
+        if (frame < 0) {
+            // Told once for the element, with the first such frame.
+            note(format("%s: icon frame %s is outside 0 to %u; nothing drawn", where().c_str(),
+                        number(s.value[0]).c_str(), icon->frame_count - 1),
+                 where() + " frame");
+            break;
+        }
+        if (Bitmap* b = bitmap(g.name, e->resource_id + uint32_t(frame), "icon frame"))
+            paint(cr, lit(*b, level), at(pos.x, pos.y));
+        break;
+    }
+    case KIND_NEEDLE: {
+        const auto* n = reinterpret_cast<const NeedleElement*>(e);
+        const size_t count = std::min<size_t>(n->table_count, MAX_TABLE_ENTRIES);
+        if (!g.library.memory.readable(n->table, sizeof(NonlinearityEntry) * count)) {
+            note(where() + ": needle table outside the module; not drawn");
+            break;
+        }
+        const double angle = rules::needle_angle(n->table, count, pos, s.value[0]);
+        if (Bitmap* b = bitmap(g.name, e->resource_id, "needle"))
+            paint(cr, lit(*b, level), rules::needle_transform(pos, e->offset, angle));
+        break;
+    }
+    case KIND_SLIDER: {
+        const auto* sl = reinterpret_cast<const SliderElement*>(e);
+        const rules::Vec d = rules::slider_offset(s.value[0], sl->scale_x, s.value[1], sl->scale_y);
+        if (Bitmap* b = bitmap(g.name, e->resource_id, "slider"))
+            paint(cr, lit(*b, level), at(pos.x + d.x, pos.y + d.y));
+        break;
+    }
+    case KIND_MOVING: {
+        const auto* m = reinterpret_cast<const MovingElement*>(e);
+        Bitmap* image = bitmap(g.name, e->resource_id, "moving image");
+        Bitmap* window = bitmap(g.name, e->resource_id + 1, "moving image's window");
+        if (!image || !window) break;
+        const double dx = rules::moving_shift(s.value[0], m->range_x[0], m->range_x[1], image->pixels.width,
+                                              window->pixels.width);
+        const double dy = rules::moving_shift(s.value[1], m->range_y[0], m->range_y[1], image->pixels.height,
+                                              window->pixels.height);
+        paint(cr, lit(*image, level), at(pos.x + dx, pos.y + dy), lit(*window, 1.0), pos.x, pos.y);
+        break;
+    }
+    case KIND_SPRITE: {
+        const auto* sp = reinterpret_cast<const SpriteElement*>(e);
+        Bitmap* image = bitmap(g.name, e->resource_id, "sprite");
+        Bitmap* mask = bitmap(g.name, e->resource_id + 1, "sprite's mask");
+        if (!image || !mask) break;
+        const rules::SpriteValues v = {s.value[0], s.value[1], s.value[2],
+                                       sp->scale_x, sp->scale_y, sp->scale_rotation};
+        paint(cr, lit(*image, level),
+              rules::sprite_transform(pos, e->offset, image->pixels.width, image->pixels.height, v),
+              lit(*mask, 1.0), pos.x, pos.y);
+        break;
+    }
+    case KIND_TEXT:
+        draw_text(cr, g, i, level);
+        break;
+    default:
+        break;
+    }
+}
+
+// The module's text as UTF-8 for cairo, one string per line: bytes from
+// 0x80 up are read as Latin-1, control characters other than line breaks
+// are dropped, and each line keeps only as many characters as could reach
+// the box's right edge.
+static std::vector<std::string> text_lines(const std::string& text, size_t max_chars) {
+    std::vector<std::string> lines(1);
+    size_t chars = 0;
+    for (unsigned char c : text) {
+        if (c == '\n') {
+            lines.emplace_back();
+            chars = 0;
+            continue;
+        }
+        if (c < 0x20 || c == 0x7F || chars >= max_chars) continue;
+        ++chars;
+        if (c < 0x80) {
+            lines.back() += static_cast<char>(c);
+        } else {
+            lines.back() += static_cast<char>(0xC0 | (c >> 6));
+            lines.back() += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return lines;
+}
+
+void Renderer::draw_text(cairo_t* cr, const Gauge& g, size_t i, double level) {
+    const auto* t = reinterpret_cast<const TextElement*>(g.element(i));
+    const std::string& text = g.state[i].text;
+    const rules::TextBox box = rules::text_box(*t);
+    if (box.width <= 0 || box.height <= 0 || box.cell_height <= 0 || text.empty()) return;
+    Font& f = font(*t);
+    const double size = box.cell_height / f.cell;
+    // Characters beyond this count cannot start inside the box (half the
+    // narrowest advance leaves room for hinting).
+    const double reach = box.width / std::max(f.min_advance * size * 0.5, 0.25);
+    const auto lines = text_lines(text, static_cast<size_t>(std::min(reach, 4096.0)) + 2);
+    const uint32_t rgb = rules::colorref_rgb(t->text_color);
+    cairo_save(cr);
+    cairo_rectangle(cr, box.x, box.y, box.width, box.height);
+    cairo_clip(cr);
+    cairo_set_font_face(cr, f.face);
+    cairo_set_font_size(cr, size);
+    cairo_set_source_rgb(cr, ((rgb >> 16) & 0xFF) / 255.0 * level, ((rgb >> 8) & 0xFF) / 255.0 * level,
+                         (rgb & 0xFF) / 255.0 * level);
+    for (size_t k = 0; k < lines.size() && k * box.cell_height < box.height; ++k) {
+        if (lines[k].empty()) continue;
+        cairo_move_to(cr, box.x, box.y + f.ascent * size + k * box.cell_height);
+        cairo_show_text(cr, lines[k].c_str());
+    }
+    cairo_restore(cr);
+}
+
+void Renderer::draw_gauge(cairo_t* cr, const Gauge& gauge) {
+    int w, h;
+    if (!natural_size(gauge, &w, &h)) return;
+    cairo_save(cr);
+    cairo_rectangle(cr, 0, 0, w, h);
+    cairo_clip(cr);
+    for (size_t i = 0; i < gauge.size() && i < gauge.state.size(); ++i) draw_element(cr, gauge, i);
+    cairo_restore(cr);
+}
+
+// Scales that make no picture are taken as 1:1.
+static double usable(double scale) { return scale >= 0.01 && scale <= 64 ? scale : 1.0; }
+
+Surface Renderer::gauge_picture(const Gauge& gauge, double scale) {
+    scale = usable(scale);
+    int w = 1, h = 1;
+    natural_size(gauge, &w, &h);
+    Surface s = new_surface(static_cast<int>(lround(w * scale)), static_cast<int>(lround(h * scale)));
+    cairo_t* cr = cairo_create(s.get());
+    cairo_scale(cr, scale, scale);
+    draw_gauge(cr, gauge);
+    cairo_destroy(cr);
+    return s;
+}
+
+// The gauge an entry places, if it is loaded and carries that gauge name.
+static Gauge* placed_gauge(Host& host, const PanelGauge& entry, std::string* why) {
+    Gauge* g = host.find(entry.module);
+    if (!g) return nullptr;
+    const char* name = g->layout.header ? g->layout.header->name : nullptr;
+    if (!entry.gauge.empty() && (!name || strcasecmp(name, entry.gauge.c_str()) != 0)) {
+        *why = format("module %s has no gauge named %s (its gauge is %s); skipped", entry.module.c_str(),
+                      entry.gauge.c_str(), name ? name : "unnamed");
+        return nullptr;
+    }
+    return g;
+}
+
+// The entry's place and size on the window.
+static void entry_box(const PanelGauge& entry, int natural_w, int natural_h, double* w, double* h) {
+    *w = entry.width > 0 ? entry.width : natural_w;
+    *h = entry.height > 0 ? entry.height
+                          : (entry.width > 0 && natural_w > 0 ? double(entry.width) * natural_h / natural_w
+                                                              : natural_h);
+}
+
+void Renderer::window_size(const PanelWindow& window, Host& host, int* width, int* height) {
+    if (window.width > 0 && window.height > 0) {
+        *width = window.width;
+        *height = window.height;
+        return;
+    }
+    double right = 1, bottom = 1;
+    for (const PanelGauge& entry : window.gauges) {
+        std::string why;
+        Gauge* g = placed_gauge(host, entry, &why);
+        int nw = 0, nh = 0;
+        if (g) natural_size(*g, &nw, &nh);
+        double w, h;
+        entry_box(entry, nw, nh, &w, &h);
+        right = std::max(right, entry.x + w);
+        bottom = std::max(bottom, entry.y + h);
+    }
+    *width = static_cast<int>(std::min<double>(ceil(right), MAX_PANEL_SIDE));
+    *height = static_cast<int>(std::min<double>(ceil(bottom), MAX_PANEL_SIDE));
+}
+
+void Renderer::draw_window(cairo_t* cr, const PanelWindow& window, Host& host) {
+    int ww, wh;
+    window_size(window, host, &ww, &wh);
+    const uint32_t bg = window.background;
+    const double level = light_.surface;
+    cairo_save(cr);
+    cairo_rectangle(cr, 0, 0, ww, wh);
+    cairo_clip(cr);
+    cairo_set_source_rgb(cr, ((bg >> 16) & 0xFF) / 255.0 * level, ((bg >> 8) & 0xFF) / 255.0 * level,
+                         (bg & 0xFF) / 255.0 * level);
+    cairo_paint(cr);
+    for (const PanelGauge& entry : window.gauges) {
+        std::string why;
+        Gauge* g = placed_gauge(host, entry, &why);
+        if (!why.empty()) note(format("line %d: %s", entry.line, why.c_str()));
+        int nw, nh;
+        if (!g && why.empty() && placeholders_ && entry.width > 0 && entry.height > 0) {
+            // Where a gauge not built yet will go.
+            cairo_save(cr);
+            cairo_rectangle(cr, entry.x + 0.5, entry.y + 0.5, entry.width - 1, entry.height - 1);
+            const double dash[] = {4, 4};
+            cairo_set_dash(cr, dash, 2, 0);
+            cairo_set_line_width(cr, 1);
+            cairo_set_source_rgba(cr, 1, 1, 1, 0.16);
+            cairo_stroke(cr);
+            cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+            cairo_set_font_size(cr, 11);
+            cairo_text_extents_t te;
+            cairo_text_extents(cr, entry.module.c_str(), &te);
+            cairo_rectangle(cr, entry.x, entry.y, entry.width, entry.height);
+            cairo_clip(cr);
+            cairo_move_to(cr, entry.x + (entry.width - te.x_advance) / 2, entry.y + entry.height / 2.0 + 4);
+            cairo_set_source_rgba(cr, 1, 1, 1, 0.28);
+            cairo_show_text(cr, entry.module.c_str());
+            cairo_restore(cr);
+        }
+        if (!g || !natural_size(*g, &nw, &nh)) continue;
+        double w, h;
+        entry_box(entry, nw, nh, &w, &h);
+        cairo_save(cr);
+        cairo_translate(cr, entry.x, entry.y);
+        cairo_scale(cr, w / nw, h / nh);
+        draw_gauge(cr, *g);
+        cairo_restore(cr);
+    }
+    cairo_restore(cr);
+}
+
+Surface Renderer::window_picture(const PanelWindow& window, Host& host, double scale) {
+    scale = usable(scale);
+    int w, h;
+    window_size(window, host, &w, &h);
+    Surface s = new_surface(static_cast<int>(lround(w * scale)), static_cast<int>(lround(h * scale)));
+    cairo_t* cr = cairo_create(s.get());
+    cairo_scale(cr, scale, scale);
+    draw_window(cr, window, host);
+    cairo_destroy(cr);
+    return s;
+}
+
+std::vector<std::string> load_panel(Host& host, const PanelConfig& config, const std::string& gauge_dir) {
+    std::vector<std::string> messages = config.messages();
+    std::vector<std::string> present;
+    std::map<std::string, int> first_line;
+    for (const PanelWindow& w : config.windows)
+        for (const PanelGauge& g : w.gauges)
+            if (!first_line.count(g.module)) first_line[g.module] = g.line;
+    for (const std::string& module : config.modules()) {
+        const std::string path = gauge_dir + "/" + module + ".gau";
+        struct stat st;
+        if (stat(path.c_str(), &st) != 0) {
+            messages.push_back(format("%s:%d: no module %s (%s); its gauge is skipped", config.path.c_str(),
+                                      first_line[module], module.c_str(), path.c_str()));
+            continue;
+        }
+        if (host.find(module)) continue;
+        present.push_back(module);
+    }
+    std::string error;
+    if (!host.load(present, &error)) {
+        // One line per refused module, "<module>: <fault>".
+        size_t start = 0;
+        while (start < error.size()) {
+            size_t end = error.find('\n', start);
+            if (end == std::string::npos) end = error.size();
+            const std::string line = error.substr(start, end - start);
+            const std::string module = line.substr(0, line.find(':'));
+            messages.push_back(format("%s:%d: %s; its gauge is skipped", config.path.c_str(),
+                                      first_line.count(module) ? first_line[module] : 0, line.c_str()));
+            start = end + 1;
+        }
+    }
+    return messages;
+}
+
+}  // namespace kestrel

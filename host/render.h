@@ -1,0 +1,98 @@
+// The renderer: draws loaded gauges and whole panel windows with cairo, by
+// the rules of render_rules.h. Bitmaps come from the artwork folder,
+// <artwork>/<module>/<ID>.bmp with the resource id in four or more
+// hexadecimal digits ("Artwork/flap_lever/1100.bmp").
+#pragma once
+
+#include <cairo.h>
+#include <stdint.h>
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "host/host.h"
+#include "host/panel_config.h"
+#include "host/render_rules.h"
+
+namespace kestrel {
+
+// A cairo image surface owned by its holder.
+struct SurfaceDeleter {
+    void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
+};
+using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+
+// An ARGB32 surface of the size, cleared to transparent.
+Surface new_surface(int width, int height);
+
+// "<dir>/<module>/<ID>.bmp"
+std::string artwork_path(const std::string& dir, const std::string& module, uint32_t id);
+
+class Renderer {
+public:
+    Renderer(std::string artwork_dir, const rules::Lighting& light);
+    ~Renderer();
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
+
+    void set_lighting(const rules::Lighting& light) { light_ = light; }
+    // Whether a window shows where its missing gauges would go (a faint
+    // outline with the module's name), for entries that give a size.
+    void set_placeholders(bool shown) { placeholders_ = shown; }
+    const rules::Lighting& lighting() const { return light_; }
+
+    // The gauge's own size: its background bitmap's. False (and a note) when
+    // that bitmap is missing.
+    bool natural_size(const Gauge& gauge, int* width, int* height);
+
+    // Draws the gauge's elements in chain order, in the context's current
+    // coordinates (gauge background pixels), clipped to the background.
+    void draw_gauge(cairo_t* cr, const Gauge& gauge);
+    // The gauge alone at `scale`, on a transparent surface.
+    Surface gauge_picture(const Gauge& gauge, double scale = 1.0);
+
+    // The window's size in its own pixels: size_mm, or the extent of its
+    // gauges when it gives none.
+    void window_size(const PanelWindow& window, Host& host, int* width, int* height);
+    // Draws one panel window: its background, then each placed gauge that is
+    // loaded in `host`, in entry order, at the place and size the entry
+    // gives. `scale` 1 draws the window's pixels 1:1.
+    void draw_window(cairo_t* cr, const PanelWindow& window, Host& host);
+    Surface window_picture(const PanelWindow& window, Host& host, double scale = 1.0);
+
+    // What the renderer found wrong since the last call (a missing bitmap, an
+    // icon frame out of range ...), each told once: a bitmap once, an
+    // element once.
+    std::vector<std::string> take_notes();
+
+private:
+    struct Bitmap;
+    struct Font;
+    Bitmap* bitmap(const std::string& module, uint32_t id, const char* role);
+    cairo_surface_t* lit(Bitmap& b, double brightness);
+    Font& font(const TextElement& e);
+    // Keeps `message` for take_notes() unless one with the same key (by
+    // default the message itself) was kept before.
+    void note(const std::string& message, const std::string& key = "");
+    void draw_element(cairo_t* cr, const Gauge& gauge, size_t index);
+    void draw_text(cairo_t* cr, const Gauge& gauge, size_t index, double brightness);
+
+    std::string dir_;
+    rules::Lighting light_;
+    bool placeholders_ = false;
+    std::map<std::pair<std::string, uint32_t>, std::unique_ptr<Bitmap>> bitmaps_;
+    std::map<std::pair<std::string, bool>, std::unique_ptr<Font>> fonts_;
+    std::set<std::string> told_;
+    std::vector<std::string> notes_;
+};
+
+// Loads the modules of a panel configuration into the host, each once, in
+// the order first named. A module with no file in the gauges folder, or one
+// the host refuses, is reported as "panel.cfg:LINE: ..." and its gauges are
+// skipped. Returns the messages (the configuration's own problems first).
+std::vector<std::string> load_panel(Host& host, const PanelConfig& config, const std::string& gauge_dir);
+
+}  // namespace kestrel

@@ -1,0 +1,682 @@
+#include "host/render_commands.h"
+
+#include <errno.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <math.h>
+#include <stdio.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <strings.h>
+
+#include <algorithm>
+#include <functional>
+#include <set>
+
+#include "host/panel_config.h"
+#include "host/render.h"
+#include "host/scenario.h"
+#include "host/util.h"
+
+namespace kestrel {
+
+const char RENDER_USAGE[] =
+    "  render PANEL|MODULE   draw a panel configuration (panel.cfg) or one module as PNG\n"
+    "                        images: --out DIR (default .), --scenario S to run a scenario\n"
+    "                        first, --at 1,36,2.5s,end for pictures at those frames or times\n"
+    "  demo                  fly the demo over the demo panel and write its frames, a contact\n"
+    "                        sheet of every gauge and a page that plays them: --out DIR\n"
+    "                        (default out/demo), --panel CFG, --scenario S\n"
+    "  (render, demo)        --scale X (default 1), --light day|dusk|night (default dusk)\n";
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Files
+
+bool make_dirs(const std::string& path, std::string* error) {
+    for (size_t i = 1; i <= path.size(); ++i) {
+        if (i < path.size() && path[i] != '/') continue;
+        const std::string part = path.substr(0, i);
+        if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) {
+            *error = "cannot create " + part + ": " + strerror(errno);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool exists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+bool read_text(const std::string& path, std::string* out) {
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return false;
+    char chunk[4096];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) out->append(chunk, n);
+    fclose(f);
+    return true;
+}
+
+bool write_file(const std::string& path, const void* data, size_t size) {
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!f) return false;
+    const bool ok = fwrite(data, 1, size, f) == size;
+    return fclose(f) == 0 && ok;
+}
+
+cairo_status_t append_bytes(void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+std::string png_bytes(cairo_surface_t* s) {
+    std::string out;
+    cairo_surface_write_to_png_stream(s, append_bytes, &out);
+    return out;
+}
+
+std::string base64(const std::string& in) {
+    static const char table[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((in.size() + 2) / 3 * 4);
+    for (size_t i = 0; i < in.size(); i += 3) {
+        const uint32_t n = (uint8_t(in[i]) << 16) | (i + 1 < in.size() ? uint8_t(in[i + 1]) << 8 : 0) |
+                           (i + 2 < in.size() ? uint8_t(in[i + 2]) : 0);
+        out += table[(n >> 18) & 63];
+        out += table[(n >> 12) & 63];
+        out += i + 1 < in.size() ? table[(n >> 6) & 63] : '=';
+        out += i + 2 < in.size() ? table[n & 63] : '=';
+    }
+    return out;
+}
+
+std::string html_escape(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+// Text for a single-quoted string inside a script element.
+std::string js_string(const std::string& s) {
+    std::string out;
+    for (unsigned char c : s) {
+        if (c == '\\' || c == '\'' || c == '<' || c == '>' || c == '&' || c < 0x20) out += format("\\x%02x", c);
+        else out += static_cast<char>(c);
+    }
+    return out;
+}
+
+std::string file_stem(const std::string& path) {
+    std::string name = path.substr(path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/') + 1);
+    const size_t dot = name.find_last_of('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+void print_all(const std::vector<std::string>& messages) {
+    for (const std::string& m : messages) fprintf(stderr, "%s\n", m.c_str());
+}
+
+// ---------------------------------------------------------------------------
+// Options
+
+struct Options {
+    std::string target;  // render: panel.cfg or module
+    std::string panel;   // demo
+    std::string scenario;
+    std::string out;
+    std::vector<std::string> at;
+    double scale = 1;
+    rules::Lighting light = rules::DUSK;
+};
+
+bool parse(const std::vector<std::string>& args, bool demo, Options* o) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool has_value = i + 1 < args.size();
+        if (a == "--out" && has_value) {
+            o->out = args[++i];
+        } else if (a == "--scenario" && has_value) {
+            o->scenario = args[++i];
+        } else if (a == "--panel" && has_value && demo) {
+            o->panel = args[++i];
+        } else if (a == "--at" && has_value && !demo) {
+            std::string list = args[++i];
+            size_t start = 0;
+            while (start <= list.size()) {
+                size_t comma = list.find(',', start);
+                if (comma == std::string::npos) comma = list.size();
+                if (comma > start) o->at.push_back(list.substr(start, comma - start));
+                start = comma + 1;
+            }
+        } else if (a == "--scale" && has_value) {
+            double s;
+            if (!parse_double(args[++i], &s) || !(s >= 0.05 && s <= 8)) {
+                fprintf(stderr, "kestrel: --scale takes a number from 0.05 to 8\n");
+                return false;
+            }
+            o->scale = s;
+        } else if (a == "--light" && has_value) {
+            const rules::Lighting* l = rules::lighting_named(args[++i].c_str());
+            if (!l) {
+                fprintf(stderr, "kestrel: --light takes day, dusk or night\n");
+                return false;
+            }
+            o->light = *l;
+        } else if (!a.empty() && a[0] == '-') {
+            fprintf(stderr, "kestrel: %s: unknown option or missing value\n", a.c_str());
+            return false;
+        } else if (!demo && o->target.empty()) {
+            o->target = a;
+        } else {
+            fprintf(stderr, "kestrel: unexpected argument %s\n", a.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+// A panel configuration for one module alone: its gauge at its own size.
+PanelConfig single_module(const std::string& module) {
+    PanelConfig c;
+    c.path = module;
+    PanelWindow w;
+    w.title = module;
+    PanelGauge g;
+    g.module = module_name(module);
+    w.gauges.push_back(g);
+    c.windows.push_back(w);
+    return c;
+}
+
+bool is_panel_file(const std::string& target) {
+    return target.size() > 4 && strcasecmp(target.c_str() + target.size() - 4, ".cfg") == 0;
+}
+
+// The panel's modules that have no file in the gauges folder, each with
+// the line that names it: a whole message, or `brief`ly "name (line N)".
+std::vector<std::string> missing_modules(const PanelConfig& config, const std::string& gauge_dir,
+                                         bool brief = false) {
+    std::vector<std::string> out;
+    std::set<std::string> seen;
+    for (const PanelWindow& w : config.windows)
+        for (const PanelGauge& g : w.gauges) {
+            if (!seen.insert(g.module).second) continue;
+            const std::string path = gauge_dir + "/" + g.module + ".gau";
+            if (exists(path)) continue;
+            if (brief)
+                out.push_back(format("%s (line %d)", g.module.c_str(), g.line));
+            else
+                out.push_back(format("%s:%d: no module %s (%s); its gauge is skipped", config.path.c_str(), g.line,
+                                     g.module.c_str(), path.c_str()));
+        }
+    return out;
+}
+
+// Loaded gauges that the panel gives no place.
+std::vector<std::string> unplaced(Host& host, const PanelConfig& config) {
+    std::vector<std::string> out;
+    for (const auto& g : host.gauges()) {
+        bool placed = false;
+        for (const PanelWindow& w : config.windows)
+            for (const PanelGauge& e : w.gauges) placed = placed || e.module == g->name;
+        if (!placed) out.push_back(config.path + ": " + g->name + " is loaded but has no place on the panel");
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------------------
+// Running a scenario line by line, with pictures after frames.
+
+struct Run {
+    Host& host;
+    Scenario scenario;
+    double seconds = 0;  // simulated time since the scenario started
+    std::function<void(uint64_t frame)> on_frame;
+
+    Run(Host& h, const std::string& name) : host(h), scenario(h, name) {
+        scenario.after_frame = [](void* self, uint64_t frame) {
+            Run& r = *static_cast<Run*>(self);
+            r.seconds += 1.0 / std::max<uint32_t>(r.host.sim.frame_rate(), 1);
+            if (r.on_frame) r.on_frame(frame);
+        };
+        scenario.after_frame_context = this;
+    }
+};
+
+std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+// ---------------------------------------------------------------------------
+// kestrel render
+
+struct Moment {
+    enum { Frame, Seconds, End } kind;
+    double when;
+    bool done = false;
+};
+
+bool parse_moments(const std::vector<std::string>& words, std::vector<Moment>* out) {
+    for (const std::string& w : words) {
+        double v;
+        if (w == "end") {
+            out->push_back({Moment::End, 0});
+        } else if (w.size() > 1 && w.back() == 's' && parse_double(w.substr(0, w.size() - 1), &v) && v >= 0 &&
+                   v < 1e9) {
+            out->push_back({Moment::Seconds, v});
+        } else if (parse_double(w, &v) && v >= 0 && v < 1e12 && v == floor(v)) {
+            out->push_back({Moment::Frame, v});
+        } else {
+            fprintf(stderr, "kestrel: --at takes frame numbers, times such as 2.5s, and end; not '%s'\n", w.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int render_command(const std::vector<std::string>& args, const HostOptions& host_options,
+                   const std::string& artwork_dir) {
+    Options o;
+    o.out = ".";
+    if (!parse(args, false, &o)) return 2;
+    if (o.target.empty()) {
+        fputs("usage: kestrel render PANEL.cfg|MODULE [--scenario S] [--at TIMES] [--out DIR]\n", stderr);
+        return 2;
+    }
+    std::vector<Moment> moments;
+    if (!parse_moments(o.at, &moments)) return 2;
+    if (!o.scenario.empty() && moments.empty()) moments.push_back({Moment::End, 0});
+    if (o.scenario.empty() && !moments.empty()) {
+        fputs("kestrel: --at needs --scenario\n", stderr);
+        return 2;
+    }
+
+    const PanelConfig config = is_panel_file(o.target) ? read_panel_config(o.target) : single_module(o.target);
+    const std::string stem = is_panel_file(o.target) ? file_stem(o.target) : module_name(o.target);
+    std::string error;
+    if (!make_dirs(o.out, &error)) {
+        fprintf(stderr, "kestrel: %s\n", error.c_str());
+        return 1;
+    }
+    Host host(host_options);
+    Renderer renderer(artwork_dir, o.light);
+    int status = 0;
+
+    std::set<std::string> told;
+    auto picture = [&](const std::string& suffix) {
+        for (const std::string& m : unplaced(host, config))
+            if (told.insert(m).second) fprintf(stderr, "%s\n", m.c_str());
+        for (size_t w = 0; w < config.windows.size(); ++w) {
+            Surface s = renderer.window_picture(config.windows[w], host, o.scale);
+            std::string path = o.out + "/" + stem;
+            if (config.windows.size() > 1) path += format("_window%02d", config.windows[w].index);
+            path += suffix + ".png";
+            if (cairo_surface_write_to_png(s.get(), path.c_str()) != CAIRO_STATUS_SUCCESS) {
+                fprintf(stderr, "kestrel: cannot write %s\n", path.c_str());
+                status = 1;
+            } else {
+                printf("%s\n", path.c_str());
+            }
+        }
+        print_all(renderer.take_notes());
+    };
+
+    if (o.scenario.empty()) {
+        std::vector<std::string> messages = load_panel(host, config, host_options.gauge_dir);
+        print_all(messages);
+        if (host.gauges().empty()) {
+            fprintf(stderr, "kestrel: nothing of %s could be loaded\n", o.target.c_str());
+            return 1;
+        }
+        host.frame();  // the callbacks run and the first-draw resets happen
+        picture("");
+        return status;
+    }
+
+    std::string text;
+    if (!read_text(o.scenario, &text)) {
+        fprintf(stderr, "kestrel: cannot read the scenario %s\n", o.scenario.c_str());
+        return 2;
+    }
+    if (is_panel_file(o.target)) print_all(missing_modules(config, host_options.gauge_dir));
+    Run run(host, file_stem(o.scenario) + ".kes");
+    run.on_frame = [&](uint64_t frame) {
+        for (Moment& m : moments) {
+            if (m.done || m.kind == Moment::End) continue;
+            const bool now = m.kind == Moment::Frame ? double(frame) >= m.when : run.seconds >= m.when - 1e-9;
+            if (!now) continue;
+            m.done = true;
+            picture(format("_%04llu", static_cast<unsigned long long>(frame)));
+        }
+    };
+    for (const std::string& line : lines_of(text)) {
+        // Pictures at the end must see the gauges before the scenario's own
+        // last lines unload them: an "end" picture is taken before any unload.
+        if (const auto words = split_words(line); !words.empty() && words[0] == "unload") {
+            for (Moment& m : moments)
+                if (m.kind == Moment::End && !m.done) {
+                    m.done = true;
+                    picture("");
+                }
+        }
+        if (!run.scenario.run_line(line)) {
+            fprintf(stderr, "%s\n", run.scenario.error().c_str());
+            return 2;
+        }
+    }
+    for (Moment& m : moments) {
+        if (m.done) continue;
+        if (m.kind == Moment::End) picture("");
+        else fprintf(stderr, "kestrel: the scenario ended before %s\n",
+                     m.kind == Moment::Frame ? format("frame %.0f", m.when).c_str() : format("%gs", m.when).c_str());
+    }
+    if (run.scenario.failures()) {
+        fprintf(stderr, "kestrel: %d failed expectations or faults in %s (see kestrel run)\n",
+                run.scenario.failures(), o.scenario.c_str());
+        return 1;
+    }
+    return status;
+}
+
+// ---------------------------------------------------------------------------
+// kestrel demo
+
+namespace {
+
+// Where the demo panel and flight are: beside the program (an installed
+// copy), else in the source tree the program was built from.
+std::string demo_file(const std::string& name) {
+    const std::string beside = program_directory() + "/panels/a320/" + name;
+    if (exists(beside)) return beside;
+#ifdef KESTREL_SOURCE_DIR
+    return std::string(KESTREL_SOURCE_DIR) + "/panels/a320/" + name;
+#else
+    return beside;
+#endif
+}
+
+struct Picture {
+    std::string file;     // frames/NNNN.png
+    std::string png;      // its bytes
+    uint64_t frame;       // the first frame that showed it
+    double seconds;       // and when
+    std::string phase;
+};
+
+// Every gauge alone, in a grid, each with its name and size beneath.
+Surface contact_sheet(Renderer& renderer, Host& host, const PanelConfig& config) {
+    std::vector<Gauge*> gauges;
+    for (const PanelWindow& w : config.windows)
+        for (const PanelGauge& e : w.gauges)
+            if (Gauge* g = host.find(e.module); g && std::find(gauges.begin(), gauges.end(), g) == gauges.end())
+                gauges.push_back(g);
+    for (const auto& g : host.gauges())
+        if (std::find(gauges.begin(), gauges.end(), g.get()) == gauges.end()) gauges.push_back(g.get());
+
+    constexpr int PAD = 16, LABEL = 30, MAX_ROW = 1400;
+    struct Cell {
+        Gauge* gauge;
+        int w, h, x, y;
+    };
+    std::vector<Cell> cells;
+    int x = PAD, y = PAD, row_h = 0, sheet_w = 2 * PAD;
+    for (Gauge* g : gauges) {
+        int w = 60, h = 40;
+        renderer.natural_size(*g, &w, &h);
+        const int cell_w = std::max(w, 110);
+        if (x > PAD && x + cell_w > MAX_ROW) {
+            x = PAD;
+            y += row_h + LABEL + PAD;
+            row_h = 0;
+        }
+        cells.push_back({g, w, h, x, y});
+        x += cell_w + PAD;
+        row_h = std::max(row_h, h);
+        sheet_w = std::max(sheet_w, x);
+    }
+    const int sheet_h = y + row_h + LABEL + PAD;
+    Surface sheet = new_surface(sheet_w, sheet_h);
+    cairo_t* cr = cairo_create(sheet.get());
+    cairo_set_source_rgb(cr, 0.10, 0.11, 0.12);
+    cairo_paint(cr);
+    cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+    for (const Cell& c : cells) {
+        cairo_set_source_rgb(cr, 0.2, 0.22, 0.24);
+        cairo_rectangle(cr, c.x - 2, c.y - 2, c.w + 4, c.h + 4);
+        cairo_fill(cr);
+        cairo_save(cr);
+        cairo_translate(cr, c.x, c.y);
+        renderer.draw_gauge(cr, *c.gauge);
+        cairo_restore(cr);
+        cairo_set_source_rgb(cr, 0.9, 0.9, 0.9);
+        cairo_set_font_size(cr, 12);
+        cairo_move_to(cr, c.x, c.y + c.h + 16);
+        cairo_show_text(cr, c.gauge->name.c_str());
+        cairo_set_source_rgb(cr, 0.6, 0.6, 0.6);
+        cairo_set_font_size(cr, 10);
+        cairo_move_to(cr, c.x, c.y + c.h + 28);
+        cairo_show_text(cr, format("%dx%d", c.w, c.h).c_str());
+    }
+    cairo_destroy(cr);
+    return sheet;
+}
+
+const char PLAYER_HEAD[] = R"(<!DOCTYPE html>
+<html lang="en"><head><meta charset="utf-8"><title>Kestrel demo</title>
+<style>
+body{background:#15171a;color:#ddd;font:14px sans-serif;margin:20px}
+h1{font-size:20px;margin:0 0 4px}h2{font-size:16px;margin:28px 0 8px}
+#bar{display:flex;gap:10px;align-items:center;margin:10px 0}
+button{background:#333a42;color:#eee;border:1px solid #556;border-radius:4px;padding:4px 12px;font-size:14px}
+#seek{flex:1}#phase{color:#fc6;min-width:16em}
+img{image-rendering:auto;max-width:100%;border:1px solid #333}
+.mono{font-family:monospace;color:#aaa}
+</style></head><body>
+)";
+
+const char PLAYER_SCRIPT[] = R"(<script>
+const img=document.getElementById('frame'),seek=document.getElementById('seek'),
+ phase=document.getElementById('phase'),clock=document.getElementById('clock'),
+ play=document.getElementById('play'),speed=document.getElementById('speed');
+const end=pictures.length?pictures[pictures.length-1].t+1:0;
+let t=0,playing=true,last=null,shown=-1;
+seek.max=end;
+function at(time){let i=0;while(i+1<pictures.length&&pictures[i+1].t<=time)i++;return i;}
+function show(){const i=at(t);if(i!==shown&&pictures.length){shown=i;img.src=pictures[i].src;phase.textContent=pictures[i].p;}
+ clock.textContent='frame '+(pictures.length?pictures[i].f:0)+'  '+t.toFixed(1)+' s / '+end.toFixed(1)+' s';seek.value=t;}
+function step(now){if(last!==null&&playing){t+=(now-last)/1000*parseFloat(speed.value);if(t>=end){t=end;playing=false;play.textContent='Play';}}
+ last=now;show();requestAnimationFrame(step);}
+play.onclick=()=>{if(t>=end)t=0;playing=!playing;play.textContent=playing?'Pause':'Play';};
+seek.oninput=()=>{t=parseFloat(seek.value);show();};
+document.getElementById('prev').onclick=()=>{playing=false;play.textContent='Play';const i=at(t);t=pictures[Math.max(i-1,0)].t;show();};
+document.getElementById('next').onclick=()=>{playing=false;play.textContent='Play';const i=at(t);t=pictures[Math.min(i+1,pictures.length-1)].t;show();};
+requestAnimationFrame(step);
+</script></body></html>
+)";
+
+void write_player(const std::string& path, const std::vector<Picture>& pictures, const std::string& sheet_png,
+                  const std::string& panel, const std::string& scenario, double seconds, const char* light) {
+    std::string h = PLAYER_HEAD;
+    h += "<h1>Kestrel demo flight</h1>\n<div class=mono>" + html_escape(panel) + " &middot; " +
+         html_escape(scenario) + " &middot; " + format("%.1f s simulated, %zu pictures, %s lighting", seconds,
+                                                       pictures.size(), light) +
+         "</div>\n";
+    h += "<div id=bar><button id=play>Pause</button><button id=prev>&#9664;</button>"
+         "<button id=next>&#9654;</button><input id=seek type=range min=0 step=0.01>"
+         "<select id=speed><option value=0.5>0.5&times;</option><option value=1 selected>1&times;</option>"
+         "<option value=2>2&times;</option><option value=4>4&times;</option></select>"
+         "<span id=phase></span><span id=clock class=mono></span></div>\n";
+    h += "<img id=frame alt=\"the panel\">\n";
+    h += "<h2>Every gauge alone, at the end of the flight</h2>\n<img alt=\"contact sheet\" src=\"data:image/png;base64," +
+         base64(sheet_png) + "\">\n";
+    h += "<script>const pictures=[\n";
+    for (const Picture& p : pictures) {
+        h += format("{f:%llu,t:%.4f,p:'", static_cast<unsigned long long>(p.frame), p.seconds) + js_string(p.phase) +
+             "',src:'data:image/png;base64," + base64(p.png) + "'},\n";
+    }
+    h += "];</script>\n";
+    h += PLAYER_SCRIPT;
+    write_file(path, h.data(), h.size());
+}
+
+// "## Flaps out" in the flight's file names the phase that follows.
+bool phase_heading(const std::string& line, std::string* title) {
+    size_t i = line.find_first_not_of(" \t");
+    if (i == std::string::npos || line.compare(i, 3, "## ") != 0) return false;
+    *title = line.substr(i + 3);
+    while (!title->empty() && (title->back() == '\r' || title->back() == ' ')) title->pop_back();
+    return true;
+}
+
+}  // namespace
+
+int demo_command(const std::vector<std::string>& args, const HostOptions& host_options,
+                 const std::string& artwork_dir) {
+    Options o;
+    o.out = "out/demo";
+    if (!parse(args, true, &o)) return 2;
+    if (o.panel.empty()) o.panel = demo_file("panel.cfg");
+    if (o.scenario.empty()) o.scenario = demo_file("demo.kes");
+
+    const PanelConfig config = read_panel_config(o.panel);
+    if (config.windows.empty()) {
+        print_all(config.messages());
+        return 2;
+    }
+    std::string text;
+    if (!read_text(o.scenario, &text)) {
+        fprintf(stderr, "kestrel: cannot read the demo flight %s\n", o.scenario.c_str());
+        return 2;
+    }
+    std::string error;
+    if (!make_dirs(o.out + "/frames", &error) || !make_dirs(o.out + "/gauges", &error)) {
+        fprintf(stderr, "kestrel: %s\n", error.c_str());
+        return 1;
+    }
+    print_all(config.messages());
+    // Gauges not built yet are many while the panel fills in: one line.
+    const std::vector<std::string> missing = missing_modules(config, host_options.gauge_dir, true);
+    if (!missing.empty()) {
+        std::string list;
+        for (const std::string& m : missing) list += (list.empty() ? "" : ", ") + m;
+        fprintf(stderr, "%s: %zu gauges are not built yet and are skipped: %s\n", o.panel.c_str(), missing.size(),
+                list.c_str());
+    }
+
+    Host host(host_options);
+    Renderer renderer(artwork_dir, o.light);
+    renderer.set_placeholders(true);
+    const PanelWindow& window = config.windows.front();
+    Run run(host, file_stem(o.scenario) + ".kes");
+    std::vector<Picture> pictures;
+    std::string phase;
+    std::vector<uint8_t> previous;  // the last picture's pixels
+    bool write_failed = false;
+    const bool tty = isatty(fileno(stderr));
+
+    run.on_frame = [&](uint64_t frame) {
+        Surface s = renderer.window_picture(window, host, o.scale);
+        cairo_surface_flush(s.get());
+        const uint8_t* data = cairo_image_surface_get_data(s.get());
+        const size_t size = size_t(cairo_image_surface_get_stride(s.get())) * cairo_image_surface_get_height(s.get());
+        if (previous.size() == size && memcmp(previous.data(), data, size) == 0 &&
+            (pictures.empty() || pictures.back().phase == phase))
+            return;
+        previous.assign(data, data + size);
+        Picture p;
+        p.file = format("frames/%04llu.png", static_cast<unsigned long long>(frame));
+        p.png = png_bytes(s.get());
+        p.frame = frame;
+        p.seconds = run.seconds;
+        p.phase = phase;
+        if (!write_file(o.out + "/" + p.file, p.png.data(), p.png.size())) write_failed = true;
+        pictures.push_back(std::move(p));
+    };
+
+    const std::vector<std::string> lines = lines_of(text);
+    std::string transcript;
+    std::string sheet_png;
+    bool sheet_written = false;
+    // The contact sheet, and each gauge alone in gauges/NAME.png.
+    auto write_sheet = [&] {
+        sheet_written = true;
+        print_all(unplaced(host, config));
+        Surface sheet = contact_sheet(renderer, host, config);
+        sheet_png = png_bytes(sheet.get());
+        if (!write_file(o.out + "/contact_sheet.png", sheet_png.data(), sheet_png.size())) write_failed = true;
+        for (const auto& g : host.gauges()) {
+            Surface alone = renderer.gauge_picture(*g, 1.0);
+            const std::string png = png_bytes(alone.get());
+            if (!write_file(o.out + "/gauges/" + g->name + ".png", png.data(), png.size())) write_failed = true;
+        }
+    };
+    size_t done = 0;
+    for (const std::string& line : lines) {
+        std::string title;
+        if (phase_heading(line, &title)) phase = title;
+        // The contact sheet shows the gauges before the flight's last lines
+        // unload them.
+        const std::vector<std::string> words = split_words(line);
+        if (!words.empty() && words[0] == "unload" && !sheet_written) write_sheet();
+        if (!run.scenario.run_line(line)) {
+            if (tty) fputc('\n', stderr);
+            fprintf(stderr, "%s\n", run.scenario.error().c_str());
+            return 2;
+        }
+        transcript += run.scenario.take_transcript();
+        ++done;
+        if (tty)
+            fprintf(stderr, "\rdemo: %3zu%%  frame %llu (%.1f s)  %zu pictures  %-28.28s", done * 100 / lines.size(),
+                    static_cast<unsigned long long>(host.sim.frame()), run.seconds, pictures.size(), phase.c_str());
+    }
+    if (tty) fputc('\n', stderr);
+    if (!sheet_written) write_sheet();
+    transcript += format("end: %d expectations, %d failed or faults\n", run.scenario.expectations(),
+                         run.scenario.failures());
+    write_file(o.out + "/transcript.txt", transcript.data(), transcript.size());
+    print_all(renderer.take_notes());
+
+    write_player(o.out + "/index.html", pictures, sheet_png, o.panel, o.scenario, run.seconds, o.light.name);
+    if (write_failed) {
+        fprintf(stderr, "kestrel: some pictures could not be written to %s\n", o.out.c_str());
+        return 1;
+    }
+    printf("demo: %llu frames (%.1f s), %zu distinct pictures in %s/frames, contact sheet %s/contact_sheet.png\n",
+           static_cast<unsigned long long>(host.sim.frame()), run.seconds, pictures.size(), o.out.c_str(),
+           o.out.c_str());
+    char where[PATH_MAX];
+    const std::string page = o.out + "/index.html";
+    printf("demo: open %s in a web browser to watch it\n", realpath(page.c_str(), where) ? where : page.c_str());
+    if (run.scenario.failures()) {
+        fprintf(stderr, "kestrel: the demo flight had %d failed expectations or faults (see %s/transcript.txt)\n",
+                run.scenario.failures(), o.out.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace kestrel

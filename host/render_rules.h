@@ -1,0 +1,128 @@
+// How the development host draws each element kind: the geometric rules of
+// the renderer, as pure functions of an element's record and the values its
+// callbacks returned. The renderer (render.cpp) only applies these; the
+// tests read them as the drawing conventions.
+//
+// Coordinates are the gauge's background pixels, x to the right and y
+// downward. Angles are in radians, turning from +x towards +y (clockwise on
+// the screen), the sense in which cairo turns.
+//
+// Every rule takes any value a simulator or a module can produce (NaN,
+// infinities, 1e300, tables out of order) and gives a finite result.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include "frame/host.h"
+
+namespace kestrel::rules {
+
+struct Vec {
+    double x = 0, y = 0;
+};
+
+// An affine map p -> (xx p.x + xy p.y + x0, yx p.x + yy p.y + y0), the
+// layout of cairo_matrix_t.
+struct Affine {
+    double xx = 1, yx = 0, xy = 0, yy = 1, x0 = 0, y0 = 0;
+    Vec apply(Vec p) const { return {xx * p.x + xy * p.y + x0, yx * p.x + yy * p.y + y0}; }
+};
+
+// Offsets further than this from the gauge are held here: far out of
+// sight, and still numbers that drawing can use.
+constexpr double FAR = 1e5;
+
+// A value made safe for drawing: NaN reads as 0, the rest is held to
+// [-FAR, FAR].
+double finite(double v);
+
+// --- Lighting ---------------------------------------------------------------
+
+// How the panel is lit. Elements with the bright bit (0x4) are self-lit and
+// drawn at full brightness; the rest are panel surface, drawn at `surface`.
+struct Lighting {
+    const char* name;
+    double surface;  // brightness of unlit surfaces, 0 to 1
+};
+inline constexpr Lighting DAY = {"day", 1.0};
+inline constexpr Lighting DUSK = {"dusk", 0.45};
+inline constexpr Lighting NIGHT = {"night", 0.18};
+// "day", "dusk" or "night"; null for any other name.
+const Lighting* lighting_named(const char* name);
+
+// The brightness an element is drawn at.
+double brightness(uint32_t image_flags, const Lighting& light);
+// Whether an element is drawn at all: hidden (0x40000000) elements are not;
+// the elements after them are.
+bool drawn(uint32_t image_flags);
+
+// --- Needle -----------------------------------------------------------------
+
+// The direction in which the needle points for `value`. Each table entry's
+// angle is the direction from the pivot to its point. Between two entries
+// whose values enclose `value` the angle is interpolated linearly in value,
+// the short way round; beyond the first or last entry the end angle holds.
+// Entries are taken in table order; a pair whose values do not increase is
+// passed over. NaN points at the first entry. `count` 0 gives 0.
+double needle_angle(const NonlinearityEntry* table, size_t count, PixPoint pivot, double value);
+// Where the needle bitmap goes: its pivot point (the element's offset) on the
+// pivot (the element's position), its +x axis along `angle`.
+Affine needle_transform(PixPoint pivot, PixPoint pivot_in_bitmap, double angle);
+
+// --- Slider -----------------------------------------------------------------
+
+// How far the bitmap moves from the element's position: result x scale on
+// each axis.
+Vec slider_offset(double x, double scale_x, double y, double scale_y);
+
+// --- Moving image -----------------------------------------------------------
+
+// The shift of the strip from the window's top-left corner along one axis.
+// `first` puts the strip's near edge on the window's near edge (shift 0);
+// `second` puts its far edge on the window's far edge (shift window -
+// image); linear between, held beyond. A range whose bounds are equal
+// (such as 0, 0) does not move.
+double moving_shift(double value, double first, double second, int image_length, int window_length);
+
+// --- Sprite -----------------------------------------------------------------
+
+struct SpriteValues {
+    double x, y, rotation;               // the three callbacks' results
+    double scale_x, scale_y, scale_rotation;
+};
+// The sprite's angle on the screen: rotation x rotation scale, in degrees,
+// counter-clockwise (so in this file's sense, its negative, in radians).
+double sprite_angle(double rotation, double scale_rotation);
+// Where the sprite image goes. The image turns about its centre; its point
+// (centre + x scale_x, centre + y scale_y), measured along its own turned
+// axes, lands on the element's offset inside the mask, and the mask lies at
+// the element's position.
+Affine sprite_transform(PixPoint position, PixPoint offset, int image_width, int image_height,
+                        const SpriteValues& v);
+
+// --- Icon -------------------------------------------------------------------
+
+// The frame to draw for the callback's result: its whole part, when it lies
+// from 0 to count - 1. Otherwise -1: nothing is drawn (and the host says so).
+int icon_frame(double value, uint32_t frame_count);
+
+// --- Text -------------------------------------------------------------------
+
+struct TextBox {
+    double x, y, width, height;  // the clip: nothing is drawn outside
+    double cell_height;          // font height: ascent plus descent
+};
+// The box at the element's position; the font height is the record's
+// character height when it gives one, else the box's height. Boxes of no
+// size draw nothing (width or height 0).
+TextBox text_box(const TextElement& e);
+// "Arial" -> "Liberation Sans", "Arial Narrow" -> "Liberation Sans Narrow",
+// "Quartz" -> "DSEG7 Classic"; any other face -> "Liberation Sans".
+const char* font_family(const char* face, size_t face_size);
+// Weights from 550 on are drawn bold.
+bool bold(int32_t weight);
+// COLORREF 0x00BBGGRR -> 0xRRGGBB.
+uint32_t colorref_rgb(uint32_t colorref);
+
+}  // namespace kestrel::rules
