@@ -156,42 +156,46 @@ TEST_F(PfdArtwork, DrumShowsItsTwentyFootStepOnItsMiddleLine) {
 // Sprite: angle = rotation result x rotation scale, counter-clockwise on
 // screen; the image point (centre + x, centre + y x 3.75) sits on the
 // aircraft symbol. This maps a point of the face back into the sphere image.
-uint32_t sphere_seen_at(const Picture& sphere, const ElementState& s, double fx, double fy) {
-    const double degrees = s.value[2] * -1.0;  // counter-clockwise on screen
+uint32_t sphere_seen_at(const Picture& sphere, const SpriteElement& e, const ElementState& s, double fx,
+                        double fy) {
+    const double degrees = s.value[2] * double{e.scale_rotation};  // counter-clockwise on screen
     const double a = degrees * M_PI / 180;
     const double dx = fx - 135, dy = fy - 204;
     // Undo a counter-clockwise turn (y downward): rotate by +a the other way.
     const double ix = dx * cos(a) - dy * sin(a), iy = dx * sin(a) + dy * cos(a);
-    return sphere.at(199.5 + ix, 199.5 + s.value[1] * 3.75 + iy);
+    return sphere.at(199.5 + ix, 199.5 + s.value[1] * double{e.scale_y} + iy);
 }
 
 TEST_F(PfdArtwork, HorizonTiltsAndMovesTheRightWay) {
     const Picture sphere = bitmap(0x1300);
     ASSERT_EQ(sphere.width, 399);
+    auto seen = [&](const ElementState& s, double x, double y) {
+        return sphere_seen_at(sphere, *pfd.element_as<SpriteElement>(4), s, x, y);
+    };
     // Level: sky above the symbol, ground below.
     const ElementState& level = after({{0x50, 0}, {0x4E, 0}}, 4);
-    EXPECT_TRUE(sky(sphere_seen_at(sphere, level, 135, 196)));
-    EXPECT_TRUE(ground(sphere_seen_at(sphere, level, 135, 212)));
+    EXPECT_TRUE(sky(seen(level, 135, 196)));
+    EXPECT_TRUE(ground(seen(level, 135, 212)));
     // 10 degrees of bank, left wing down: the horizon drops on the right and
     // rises on the left (the picture turns clockwise).
     const ElementState& left_down = after({{0x50, 10}}, 4);
-    EXPECT_TRUE(sky(sphere_seen_at(sphere, left_down, 195, 207)));
-    EXPECT_TRUE(ground(sphere_seen_at(sphere, left_down, 75, 201)));
+    EXPECT_TRUE(sky(seen(left_down, 195, 207)));
+    EXPECT_TRUE(ground(seen(left_down, 75, 201)));
     const ElementState& right_down = after({{0x50, -10}}, 4);
-    EXPECT_TRUE(ground(sphere_seen_at(sphere, right_down, 195, 201)));
-    EXPECT_TRUE(sky(sphere_seen_at(sphere, right_down, 75, 207)));
+    EXPECT_TRUE(ground(seen(right_down, 195, 201)));
+    EXPECT_TRUE(sky(seen(right_down, 75, 207)));
     // 10 degrees nose up: the horizon lies 37.5 pixels below the symbol and
     // the 10-degree line crosses it.
     const ElementState& nose_up = after({{0x50, 0}, {0x4E, -10}}, 4);
-    EXPECT_TRUE(sky(sphere_seen_at(sphere, nose_up, 135, 204 + 33)));
-    EXPECT_TRUE(ground(sphere_seen_at(sphere, nose_up, 135, 204 + 42)));
-    EXPECT_TRUE(white(sphere_seen_at(sphere, nose_up, 135 + 20, 203)) ||
-                white(sphere_seen_at(sphere, nose_up, 135 + 20, 204)));
-    EXPECT_TRUE(sky(sphere_seen_at(sphere, nose_up, 135 + 20, 208)));
+    EXPECT_TRUE(sky(seen(nose_up, 135, 204 + 33)));
+    EXPECT_TRUE(ground(seen(nose_up, 135, 204 + 42)));
+    EXPECT_TRUE(white(seen(nose_up, 135 + 20, 203)) ||
+                white(seen(nose_up, 135 + 20, 204)));
+    EXPECT_TRUE(sky(seen(nose_up, 135 + 20, 208)));
     // Frozen: level whatever the attitude.
     const ElementState& frozen = after({{0x50, 30}, {0x4E, -10}, {0x236, 0}, {0x3C, 1}}, 4);
-    EXPECT_TRUE(sky(sphere_seen_at(sphere, frozen, 195, 196)));
-    EXPECT_TRUE(ground(sphere_seen_at(sphere, frozen, 75, 212)));
+    EXPECT_TRUE(sky(seen(frozen, 195, 196)));
+    EXPECT_TRUE(ground(seen(frozen, 75, 212)));
 }
 
 TEST_F(PfdArtwork, FlightDirectorBarsMoveTowardsTheCommand) {

@@ -1,12 +1,15 @@
 // The primary flight display's bitmaps.
 //
 // Drawn for the host's conventions:
-// - a moving image or sprite is seen through its mask: the mask is drawn over
-//   it, and the mask's pure black pixels are the window through which the
-//   image shows, so whatever the mask paints (the aircraft symbol, the bank
-//   scale, the readout box) stands in front of the moving picture;
-// - a moving image's range puts the strip's top (left) edge on the window's at
-//   the first value and its bottom (right) edge on the window's at the
+// - a moving image or sprite is seen through its mask (resource id + 1): the
+//   picture shows where the mask is not black, and the mask itself is never
+//   drawn. Marks that stand in front of a moving picture (the aircraft
+//   symbol and bank scale, the reference lines, the altitude readout box)
+//   are therefore holes in the mask, drawn on the face below, which shows
+//   through them; both are drawn without antialiasing so the two agree
+//   pixel for pixel;
+// - a moving image's range puts the strip's top (left) edge on the window's
+//   at the first value and its bottom (right) edge on the window's at the
 //   second, so each tape below is drawn with the value it shows at the middle
 //   of its window (the reference line) as a linear function of that value;
 // - a needle's bitmap points along +x from its pivot;
@@ -83,9 +86,14 @@ void annunciator_lines(cairo_t* cr, double width) {
         if (x < width) line(cr, x + 0.5, 3, x + 0.5, ANNUNCIATOR_HEIGHT - 3, 1, FRAME_GREY);
 }
 
+void marks_in_front(cairo_t* cr, bool hole);  // below
+
+// The face carries the marks that stand in front of the moving pictures; the
+// pictures' masks have holes where they are.
 void face(cairo_t* cr) {
     fill_rect(cr, 0, 0, 320, 360, SCREEN_BLACK);
     annunciator_lines(cr, 320);
+    marks_in_front(cr, false);
 }
 
 void annunciator_frame(cairo_t* cr) { annunciator_lines(cr, 320); }
@@ -97,7 +105,12 @@ void cover(cairo_t* cr) {
 
 void dark(cairo_t* cr, double w, double h) { fill_rect(cr, 0, 0, w, h, SCREEN_BLACK); }
 void strip_left_of_altitude(cairo_t* cr) { dark(cr, 19, 285); }
-void strip_right_of_altitude(cairo_t* cr) { dark(cr, 21, 285); }
+void altitude_box(cairo_t* cr, bool hole);  // below
+void strip_right_of_altitude(cairo_t* cr) {
+    dark(cr, 21, 285);
+    cairo_translate(cr, -268, -63);  // the readout box's right part lies on this strip
+    altitude_box(cr, false);
+}
 void right_border(cairo_t* cr) { dark(cr, 13, 285); }
 
 // ---------------------------------------------------------------------------
@@ -170,26 +183,29 @@ void sphere(cairo_t* cr) {
     }
 }
 
-void aircraft_symbol(cairo_t* cr) {
+// A mark's colour on the face, or black for its hole in a mask.
+uint32_t mark(uint32_t rgb, bool hole) { return hole ? 0x000000 : rgb; }
+
+void aircraft_symbol(cairo_t* cr, bool hole) {
     const double x = SYMBOL_X, y = SYMBOL_Y;
     // Wings: a bar each side with a short drop at the inner end, black outlined.
     for (int side : {-1, 1}) {
         const double outer = x + side * 52, inner = x + side * 22;
         const double left = fmin(outer, inner), right = fmax(outer, inner);
-        fill_rect(cr, left - 1, y - 3, right - left + 2, 7, NEAR_BLACK);
-        fill_rect(cr, (side < 0 ? inner - 5 : inner - 1), y - 3, 7, 13, NEAR_BLACK);
-        fill_rect(cr, left, y - 2, right - left, 5, YELLOW);
-        fill_rect(cr, (side < 0 ? inner - 4 : inner), y - 2, 5, 11, YELLOW);
+        fill_rect(cr, left - 1, y - 3, right - left + 2, 7, mark(NEAR_BLACK, hole));
+        fill_rect(cr, (side < 0 ? inner - 5 : inner - 1), y - 3, 7, 13, mark(NEAR_BLACK, hole));
+        fill_rect(cr, left, y - 2, right - left, 5, mark(YELLOW, hole));
+        fill_rect(cr, (side < 0 ? inner - 4 : inner), y - 2, 5, 11, mark(YELLOW, hole));
     }
     // The centre square.
-    fill_rect(cr, x - 4, y - 4, 8, 8, YELLOW);
-    fill_rect(cr, x - 2, y - 2, 4, 4, NEAR_BLACK);
+    fill_rect(cr, x - 4, y - 4, 8, 8, mark(YELLOW, hole));
+    fill_rect(cr, x - 2, y - 2, 4, 4, mark(NEAR_BLACK, hole));
 }
 
-void bank_scale(cairo_t* cr) {
+void bank_scale(cairo_t* cr, bool hole) {
     const double r = 90;
-    set_colour(cr, WHITE);
-    cairo_set_line_width(cr, 1.5);
+    set_colour(cr, mark(WHITE, hole));
+    cairo_set_line_width(cr, 2);
     cairo_new_sub_path(cr);
     cairo_arc(cr, BANK_X, BANK_Y, r, (-90 - 45) * M_PI / 180, (-90 + 45) * M_PI / 180);
     cairo_stroke(cr);
@@ -197,31 +213,62 @@ void bank_scale(cairo_t* cr) {
         const double len = (fabs(a) == 30 || fabs(a) == 45) ? 10 : 6;
         const double t = (a - 90) * M_PI / 180;
         line(cr, BANK_X + r * cos(t), BANK_Y + r * sin(t), BANK_X + (r + len) * cos(t),
-             BANK_Y + (r + len) * sin(t), 2, WHITE);
+             BANK_Y + (r + len) * sin(t), 2, mark(WHITE, hole));
     }
     // The fixed index at wings level, pointing down at the bank pointer.
     const double p[][2] = {{BANK_X, BANK_Y - r - 1}, {BANK_X - 6, BANK_Y - r - 10}, {BANK_X + 6, BANK_Y - r - 10}};
-    fill_polygon(cr, p, 3, YELLOW);
+    fill_polygon(cr, p, 3, mark(YELLOW, hole));
 }
 
-// The window through which the sphere shows: a rectangle with its corners
-// rounded off by a circle about the aircraft symbol.
-void attitude_window(cairo_t* cr) {
+// The speed reference: a yellow line across the airspeed tape's middle row
+// (207.5 on the face) and a triangle pointing at it from the right.
+void speed_reference(cairo_t* cr, bool hole) {
+    fill_rect(cr, 0, 206, 39, 3, mark(YELLOW, hole));
+    const double p[][2] = {{39, 207.5}, {49, 202.5}, {49, 212.5}};
+    fill_polygon(cr, p, 3, mark(YELLOW, hole));
+}
+
+// The altitude readout box, black with a yellow edge, over the middle of the
+// altitude tape and around the digit drum: rows 191 to 230 of the face.
+void altitude_box(cairo_t* cr, bool hole) {
+    fill_rect(cr, 234, 191, 55, 40, mark(NEAR_BLACK, hole));
+    fill_rect(cr, 234, 191, 55, 2, mark(YELLOW, hole));
+    fill_rect(cr, 234, 229, 55, 2, mark(YELLOW, hole));
+    fill_rect(cr, 234, 191, 2, 40, mark(YELLOW, hole));
+    fill_rect(cr, 287, 191, 2, 40, mark(YELLOW, hole));
+}
+
+// The heading reference: a yellow line down the middle of the heading tape.
+void heading_reference(cairo_t* cr, bool hole) { fill_rect(cr, 135, 323, 2, 14, mark(YELLOW, hole)); }
+
+void marks_in_front(cairo_t* cr, bool hole) {
+    cairo_save(cr);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    bank_scale(cr, hole);
+    aircraft_symbol(cr, hole);
+    speed_reference(cr, hole);
+    altitude_box(cr, hole);
+    heading_reference(cr, hole);
+    cairo_restore(cr);
+}
+
+// A window or mask at `x, y` on the face: open (any colour but black) over
+// its whole size, with holes where the marks in front of it are.
+void window_with_holes(cairo_t* cr, double x, double y, double w, double h) {
+    fill_rect(cr, 0, 0, w, h, WHITE);
+    cairo_translate(cr, -x, -y);
+    marks_in_front(cr, true);
+}
+
+// The sphere shows through a rectangle with its corners rounded off by a
+// circle about the aircraft symbol, less the symbol and the bank scale.
+void sphere_mask(cairo_t* cr) {
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     cairo_rectangle(cr, 57, 78, 156, 222);
     cairo_clip(cr);
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, SYMBOL_X, SYMBOL_Y, 128, 0, 2 * M_PI);
-    set_colour(cr, 0x000000);
-    cairo_fill(cr);
+    fill_circle(cr, SYMBOL_X, SYMBOL_Y, 128, WHITE);
     cairo_reset_clip(cr);
-}
-
-void sphere_mask(cairo_t* cr) {
-    fill_rect(cr, 0, 0, 221, 300, SCREEN_BLACK);
-    annunciator_lines(cr, 221);
-    attitude_window(cr);
-    bank_scale(cr);
-    aircraft_symbol(cr);
+    marks_in_front(cr, true);
 }
 
 // The bank pointer: a yellow triangle near the end of a needle pivoting on
@@ -239,7 +286,10 @@ void bank_pointer(cairo_t* cr) {
 
 void fd_pitch_bar(cairo_t* cr) { fill_rect(cr, 0, 0, 90, 3, GREEN); }
 void fd_roll_bar(cairo_t* cr) { fill_rect(cr, 0, 0, 3, 91, GREEN); }
-void fd_window(cairo_t*) {}  // all window
+void open_window(cairo_t* cr) {  // the picture shows everywhere in it
+    set_colour(cr, WHITE);
+    cairo_paint(cr);
+}
 
 // ---------------------------------------------------------------------------
 // Deviation scales and pointers
@@ -282,12 +332,7 @@ void speed_tape(cairo_t* cr) {
     }
 }
 
-void speed_window(cairo_t* cr) {
-    const double y = SPEED_WINDOW / 2;
-    fill_rect(cr, 0, y - 1, 39, 2, YELLOW);
-    const double p[][2] = {{39, y}, {49, y - 5}, {49, y + 5}};
-    fill_polygon(cr, p, 3, YELLOW);
-}
+void speed_window(cairo_t* cr) { window_with_holes(cr, 0, 85, 50, 245); }
 
 // The selected speed marker (13x20) beside the tape: a cyan triangle pointing
 // at the tape, its tip on the tape's middle line when selected and indicated
@@ -297,7 +342,6 @@ void speed_marker(cairo_t* cr) {
     const double p[][2] = {{1, y}, {12, y - 6}, {12, y + 6}};
     fill_polygon(cr, p, 3, CYAN);
 }
-void speed_marker_window(cairo_t*) {}
 
 // ---------------------------------------------------------------------------
 // Altitude tape (35x10800) and its window (38x245) at (234, 85), the digit
@@ -318,16 +362,7 @@ void altitude_tape(cairo_t* cr) {
     }
 }
 
-// The readout box, black with a yellow edge, over the middle of the tape and
-// the drum: rows 191 to 231 of the face.
-constexpr double BOX_TOP = 191 - 85, BOX_HEIGHT = 40;
-
-void altitude_window(cairo_t* cr) {
-    fill_rect(cr, 1, BOX_TOP, 37, BOX_HEIGHT, NEAR_BLACK);
-    line(cr, 1, BOX_TOP + 0.75, 38, BOX_TOP + 0.75, 1.5, YELLOW);
-    line(cr, 1, BOX_TOP + BOX_HEIGHT - 0.75, 38, BOX_TOP + BOX_HEIGHT - 0.75, 1.5, YELLOW);
-    line(cr, 1.75, BOX_TOP, 1.75, BOX_TOP + BOX_HEIGHT, 1.5, YELLOW);
-}
+void altitude_window(cairo_t* cr) { window_with_holes(cr, 234, 85, 38, 245); }
 
 void drum(cairo_t* cr) {
     fill_rect(cr, 0, 0, 19, DRUM_STRIP, NEAR_BLACK);
@@ -339,11 +374,9 @@ void drum(cairo_t* cr) {
     }
 }
 
-void drum_window(cairo_t* cr) {
-    line(cr, 0, 0.75, 21, 0.75, 1.5, YELLOW);
-    line(cr, 0, DRUM_WINDOW - 0.75, 21, DRUM_WINDOW - 0.75, 1.5, YELLOW);
-    fill_rect(cr, 19, 0, 2, DRUM_WINDOW, YELLOW);
-}
+// Open but for the box's top and bottom edges, which lie on the strip
+// beside it.
+void drum_window(cairo_t* cr) { fill_rect(cr, 0, 2, 18, DRUM_WINDOW - 4, WHITE); }
 
 // The selected altitude marker (13x20) on the tape's left edge: a cyan
 // bracket centred on the tape's middle line when selected and current
@@ -360,7 +393,6 @@ void altitude_marker(cairo_t* cr) {
     const double p[][2] = {{11, y}, {5, y - 4}, {5, y + 4}};
     fill_polygon(cr, p, 3, CYAN);
 }
-void altitude_marker_window(cairo_t*) {}
 
 // ---------------------------------------------------------------------------
 // Heading tape (1131x30) and its window (159x30) at (56, 323)
@@ -379,43 +411,43 @@ void heading_tape(cairo_t* cr) {
     }
 }
 
-void heading_window(cairo_t* cr) { fill_rect(cr, HDG_WINDOW / 2 - 1, 0, 2, 14, YELLOW); }
+void heading_window(cairo_t* cr) { window_with_holes(cr, 56, 323, HDG_WINDOW, 30); }
 
 }  // namespace
 
 const Bitmap artwork[] = {
-    {0x100, 320, 360, face, "black face with the annunciator column lines"},
+    {0x100, 320, 360, face, "black face: annunciator lines, and the marks seen through the masks"},
     {0x3200, 320, 47, annunciator_frame, "annunciator row frame"},
     {0x3400, 19, 223, vs_scale, "vertical speed scale"},
     {0x1200, 122, 5, vs_needle, "vertical speed needle, pivot (2, 3)"},
     {0x1300, 399, 399, sphere, "attitude sphere with the pitch ladder"},
-    {0x1301, 221, 300, sphere_mask, "attitude window, aircraft symbol and bank scale"},
+    {0x1301, 221, 300, sphere_mask, "attitude window, less the aircraft symbol and bank scale"},
     {0x3800, 19, 285, strip_left_of_altitude, "strip left of the altitude tape"},
     {0x1800, 21, 285, strip_right_of_altitude, "strip right of the altitude tape"},
     {0x1900, 13, 285, right_border, "right border"},
     {0x4200, 25, 35, vs_top, "top cap of the vertical speed scale"},
     {0x4300, 25, 35, vs_bottom, "bottom cap of the vertical speed scale"},
     {0x1400, 39, 1335, speed_tape, "airspeed tape"},
-    {0x1401, 50, 245, speed_window, "airspeed window with the reference line"},
+    {0x1401, 50, 245, speed_window, "airspeed window, less the reference line"},
     {0x1600, 35, 10800, altitude_tape, "altitude tape"},
-    {0x1601, 38, 245, altitude_window, "altitude window with the readout box"},
+    {0x1601, 38, 245, altitude_window, "altitude window, less the readout box"},
     {0x2000, 91, 13, bank_pointer, "bank pointer, pivot (3, 4)"},
     {0x2500, 125, 16, localizer_scale, "localizer deviation scale"},
     {0x2600, 14, 128, glideslope_scale, "glideslope deviation scale"},
     {0x2700, 17, 11, localizer_pointer, "localizer deviation pointer"},
     {0x2800, 10, 18, glideslope_pointer, "glideslope deviation pointer"},
     {0x3600, 13, 20, speed_marker, "selected speed marker"},
-    {0x3601, 13, 246, speed_marker_window, "selected speed marker window"},
+    {0x3601, 13, 246, open_window, "selected speed marker window"},
     {0x2200, 13, 20, altitude_marker, "selected altitude marker"},
-    {0x2201, 13, 245, altitude_marker_window, "selected altitude marker window"},
+    {0x2201, 13, 245, open_window, "selected altitude marker window"},
     {0x2400, 90, 3, fd_pitch_bar, "flight director pitch bar"},
-    {0x2401, 90, 90, fd_window, "flight director pitch bar window"},
+    {0x2401, 90, 90, open_window, "flight director pitch bar window"},
     {0x3000, 3, 91, fd_roll_bar, "flight director roll bar"},
-    {0x3001, 90, 90, fd_window, "flight director roll bar window"},
+    {0x3001, 90, 90, open_window, "flight director roll bar window"},
     {0x3900, 19, 97, drum, "altitude digit drum, 20-foot steps"},
     {0x3901, 21, 40, drum_window, "altitude drum window"},
     {0x4400, 1131, 30, heading_tape, "heading tape"},
-    {0x4401, 159, 30, heading_window, "heading window with the reference line"},
+    {0x4401, 159, 30, heading_window, "heading window, less the reference line"},
     {0x3300, 320, 360, cover, "dark grey cover"},
 };
 const size_t artwork_count = sizeof artwork / sizeof artwork[0];
