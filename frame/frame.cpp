@@ -168,8 +168,11 @@ void format_text(TextElement* e, const char* format, double value) {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
 #endif
+    // A NaN is printed as "nan" whatever its sign bit: C libraries differ on
+    // writing "-nan", and a gauge's text must not differ between systems.
+    const float single = to_single(value);
     snprintf(e->text, static_cast<size_t>(e->capacity) + 1, format,
-             static_cast<double>(to_single(value)));
+             isnan(single) ? static_cast<double>(NAN) : static_cast<double>(single));
 #if defined(__GNUC__)
 #pragma GCC diagnostic pop
 #endif
