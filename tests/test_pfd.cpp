@@ -299,6 +299,31 @@ TEST(PfdAlone, WithoutTheBroadcasterTheDisplayStaysCovered) {
     EXPECT_FALSE(pfd.state.at(COVER).flags & IMAGE_HIDDEN);
 }
 
+// On the panel: BAT 1 on the electric panel sets the battery master through
+// the simulator, the flight display knob sets "display".
+TEST(PfdOnThePanel, BatteryButtonAndDisplayKnobLiftTheCover) {
+    Host host(options());
+    ASSERT_TRUE(host.load({"broadcaster", "electric_panel", "display_switch_2", "pfd"}, nullptr));
+    Gauge& pfd = *host.find("pfd");
+    Gauge& electric = *host.find("electric_panel");
+    Gauge& knob = *host.find("display_switch_2");
+    auto covered = [&] {
+        host.frame();
+        return (pfd.state.at(COVER).flags & IMAGE_HIDDEN) == 0;
+    };
+    EXPECT_TRUE(covered());
+    host.click(electric, 127, 21);  // BAT 1
+    EXPECT_TRUE(covered());
+    EXPECT_EQ(host.sim.get(BATTERY), 1);
+    host.click(knob, 20, 35);
+    EXPECT_FALSE(covered());
+    host.click(electric, 127, 21);  // battery off again
+    EXPECT_TRUE(covered());
+    host.click(electric, 127, 21);
+    host.click(knob, 20, 35);  // display off
+    EXPECT_TRUE(covered());
+}
+
 // ---------------------------------------------------------------------------
 // Attitude, bank pointer, flight director
 
