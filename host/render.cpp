@@ -189,7 +189,10 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
     auto where = [&] { return format("%s[%zu]", g.name.c_str(), i); };
     switch (e->kind) {
     case KIND_STATIC: {
-        if (Bitmap* b = bitmap(g.name, e->resource_id, "image")) paint(cr, lit(*b, level), at(pos.x, pos.y));
+        if (Bitmap* b = bitmap(g.name, e->resource_id, "image")) {
+            counted(b->pixels.width, b->pixels.height);
+            paint(cr, lit(*b, level), at(pos.x, pos.y));
+        }
         break;
     }
     case KIND_ICON: {
@@ -202,8 +205,10 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
                  where() + " frame");
             break;
         }
-        if (Bitmap* b = bitmap(g.name, e->resource_id + uint32_t(frame), "icon frame"))
+        if (Bitmap* b = bitmap(g.name, e->resource_id + uint32_t(frame), "icon frame")) {
+            counted(b->pixels.width, b->pixels.height);
             paint(cr, lit(*b, level), at(pos.x, pos.y));
+        }
         break;
     }
     case KIND_NEEDLE: {
@@ -214,15 +219,19 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
             break;
         }
         const double angle = rules::needle_angle(n->table, count, pos, s.value[0]);
-        if (Bitmap* b = bitmap(g.name, e->resource_id, "needle"))
+        if (Bitmap* b = bitmap(g.name, e->resource_id, "needle")) {
+            counted(b->pixels.width, b->pixels.height);
             paint(cr, lit(*b, level), rules::needle_transform(pos, e->offset, angle));
+        }
         break;
     }
     case KIND_SLIDER: {
         const auto* sl = reinterpret_cast<const SliderElement*>(e);
         const rules::Vec d = rules::slider_offset(s.value[0], sl->scale_x, s.value[1], sl->scale_y);
-        if (Bitmap* b = bitmap(g.name, e->resource_id, "slider"))
+        if (Bitmap* b = bitmap(g.name, e->resource_id, "slider")) {
+            counted(b->pixels.width, b->pixels.height);
             paint(cr, lit(*b, level), at(pos.x + d.x, pos.y + d.y));
+        }
         break;
     }
     case KIND_MOVING: {
@@ -234,6 +243,7 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
                                               window->pixels.width);
         const double dy = rules::moving_shift(s.value[1], m->range_y[0], m->range_y[1], image->pixels.height,
                                               window->pixels.height);
+        counted(window->pixels.width, window->pixels.height);  // what shows through the window
         paint(cr, lit(*image, level), at(pos.x + dx, pos.y + dy), lit(*window, 1.0), pos.x, pos.y);
         break;
     }
@@ -244,6 +254,7 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
         if (!image || !mask) break;
         const rules::SpriteValues v = {s.value[0], s.value[1], s.value[2],
                                        sp->scale_x, sp->scale_y, sp->scale_rotation};
+        counted(mask->pixels.width, mask->pixels.height);  // what shows through the mask
         paint(cr, lit(*image, level),
               rules::sprite_transform(pos, e->offset, image->pixels.width, image->pixels.height, v),
               lit(*mask, 1.0), pos.x, pos.y);
@@ -288,6 +299,7 @@ void Renderer::draw_text(cairo_t* cr, const Gauge& g, size_t i, double level) {
     const rules::TextBox box = rules::text_box(*t);
     if (box.width <= 0 || box.height <= 0 || box.cell_height <= 0 || text.empty()) return;
     Font& f = font(*t);
+    counted(static_cast<int>(ceil(box.width)), static_cast<int>(ceil(box.height)));
     const double size = box.cell_height / f.cell;
     // Characters beyond this count cannot start inside the box (half the
     // narrowest advance leaves room for hinting).
@@ -387,6 +399,7 @@ void Renderer::draw_window(cairo_t* cr, const PanelWindow& window, Host& host) {
     cairo_set_source_rgb(cr, ((bg >> 16) & 0xFF) / 255.0 * level, ((bg >> 8) & 0xFF) / 255.0 * level,
                          (bg & 0xFF) / 255.0 * level);
     cairo_paint(cr);
+    counted(ww, wh);
     for (const PanelGauge& entry : window.gauges) {
         std::string why;
         Gauge* g = placed_gauge(host, entry, &why);

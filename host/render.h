@@ -63,6 +63,15 @@ public:
     void draw_window(cairo_t* cr, const PanelWindow& window, Host& host);
     Surface window_picture(const PanelWindow& window, Host& host, double scale = 1.0);
 
+    // What a drawing painted, layer by layer (the window's background, each
+    // bitmap, each text box), in the layer's own pixels: the benchmarks
+    // compare the drawing's cost with copying that many pixels. Null stops
+    // the counting.
+    struct Layer {
+        int width, height;
+    };
+    void count_layers(std::vector<Layer>* layers) { layers_ = layers; }
+
     // What the renderer found wrong since the last call (a missing bitmap, an
     // icon frame out of range ...), each told once: a bitmap once, an
     // element once.
@@ -79,6 +88,9 @@ private:
     void note(const std::string& message, const std::string& key = "");
     void draw_element(cairo_t* cr, const Gauge& gauge, size_t index);
     void draw_text(cairo_t* cr, const Gauge& gauge, size_t index, double brightness);
+    void counted(int width, int height) {
+        if (layers_) layers_->push_back({width, height});
+    }
 
     std::string dir_;
     rules::Lighting light_;
@@ -87,6 +99,7 @@ private:
     std::map<std::pair<std::string, bool>, std::unique_ptr<Font>> fonts_;
     std::set<std::string> told_;
     std::vector<std::string> notes_;
+    std::vector<Layer>* layers_ = nullptr;
 };
 
 // Loads the modules of a panel configuration into the host, each once, in
