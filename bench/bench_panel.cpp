@@ -14,12 +14,15 @@
 #include <valgrind/callgrind.h>
 
 #include <string.h>
+#include <time.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "bench/panel.h"
 #include "bench/table.h"
+#include "host/scenario.h"
 
 namespace kestrel::bench {
 namespace {
@@ -140,6 +143,80 @@ void draw_gauge(benchmark::State& state, const std::string& name) {
     state.SetLabel(std::to_string(w) + "x" + std::to_string(h));
 }
 
+// The frames of the demo flight (panels/a320/demo.kes), each drawn whole, or
+// kept and brought up to date (only the gauges that changed are drawn again,
+// as `kestrel demo` does). Only the drawing is timed; the counter "frame"
+// is the drawing's CPU time per frame of the flight.
+struct Flight {
+    Renderer renderer{KESTREL_ARTWORK_DIR, rules::DUSK};
+    PanelConfig config = read_panel_config(SOURCE_DIR "/panels/a320/panel.cfg");
+    std::unique_ptr<WindowPicture> kept;
+    Surface whole;
+    cairo_t* cr = nullptr;
+    Host* host = nullptr;
+    double seconds = 0;
+    int frames = 0, redrawn = 0;
+};
+
+double thread_seconds() {
+    timespec t;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+void draw_flight(benchmark::State& state, bool keep) {
+    static const std::string text = read_file(SOURCE_DIR "/panels/a320/demo.kes");
+    Flight flight;
+    double total = 0;
+    int frames = 0, redrawn = 0;
+    for (auto _ : state) {
+        Host host(HostOptions{KESTREL_GAUGE_DIR, KESTREL_LIBRARY_DIR});
+        flight.host = &host;
+        flight.seconds = 0;
+        flight.frames = flight.redrawn = 0;
+        const PanelWindow& window = flight.config.windows.at(0);
+        int w, h;
+        flight.renderer.window_size(window, host, &w, &h);
+        if (keep) {
+            flight.kept = std::make_unique<WindowPicture>(flight.renderer, window, host);
+        } else {
+            flight.whole = new_surface(w, h);
+            flight.cr = cairo_create(flight.whole.get());
+        }
+        Scenario scenario(host, "demo.kes");
+        scenario.after_frame_context = &flight;
+        scenario.after_frame = [](void* context, uint64_t) {
+            Flight& f = *static_cast<Flight*>(context);
+            const double start = thread_seconds();
+            if (f.kept) {
+                f.redrawn += f.kept->update();
+            } else {
+                f.renderer.draw_window(f.cr, f.config.windows.at(0), *f.host);
+                cairo_surface_flush(f.whole.get());
+                ++f.redrawn;
+            }
+            f.seconds += thread_seconds() - start;
+            ++f.frames;
+        };
+        if (!scenario.run_text(text)) {
+            state.SkipWithError(("demo.kes: " + scenario.error()).c_str());
+            break;
+        }
+        if (flight.cr) cairo_destroy(flight.cr);
+        flight.cr = nullptr;
+        flight.kept.reset();
+        state.SetIterationTime(flight.seconds);
+        total += flight.seconds;
+        frames += flight.frames;
+        redrawn += flight.redrawn;
+    }
+    if (frames > 0) {
+        state.counters["frame"] = total / frames;
+        state.counters["frames"] = double(frames) / double(state.iterations());
+        state.counters["redrawn"] = double(redrawn) / double(state.iterations());
+    }
+}
+
 // A frame of `kestrel demo`: the host's frame, then a new picture of the panel.
 void demo_frame(benchmark::State& state) {
     DemoPanel panel;
@@ -189,15 +266,18 @@ size_t register_benchmarks() {
     benchmark::RegisterBenchmark("memcpy/panel", copy_panel_layers)->Unit(kMillisecond);
     for (const std::string& name : gauges)
         benchmark::RegisterBenchmark(("draw/" + name).c_str(), draw_gauge, name)->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("flight/whole", draw_flight, false)->Unit(kMillisecond)->UseManualTime();
+    benchmark::RegisterBenchmark("flight/kept", draw_flight, true)->Unit(kMillisecond)->UseManualTime();
     benchmark::RegisterBenchmark("demo_frame/panel", demo_frame)->Unit(kMillisecond);
     benchmark::RegisterBenchmark("load/panel", load_panel_and_artwork)->Unit(kMillisecond);
-    return 8 + 2 * gauges.size();
+    return 10 + 2 * gauges.size();
 }
 
 // ---------------------------------------------------------------------------
-// One frame of module work under callgrind (--instr-atstart=no): after a few
-// frames to warm up, each gauge's work is counted and dumped under its name,
-// then a whole-panel frame is dumped as "panel".
+// One frame under callgrind (--instr-atstart=no): after a few frames to warm
+// up, each gauge's module work is counted and dumped under its name, then
+// its text callbacks alone, then a whole-panel frame ("panel"), then one
+// drawing of the panel at 1:1 ("draw").
 
 int callgrind_frame() {
     DemoPanel panel;
@@ -211,6 +291,11 @@ int callgrind_frame() {
         text_dumps.push_back("texts " + g->name + " " + std::to_string(DemoPanel::text_count(*g)));
     }
     const auto& gauges = panel.host.gauges();
+    int w, h;
+    panel.renderer.window_size(panel.window(), panel.host, &w, &h);
+    Surface surface = new_surface(w, h);
+    cairo_t* cr = cairo_create(surface.get());
+    panel.renderer.draw_window(cr, panel.window(), panel.host);  // bitmaps and fonts read
     CALLGRIND_START_INSTRUMENTATION;
     CALLGRIND_ZERO_STATS;
     for (size_t i = 0; i < gauges.size(); ++i) {
@@ -223,7 +308,11 @@ int callgrind_frame() {
     }
     for (const auto& g : gauges) module_frame(*g);
     CALLGRIND_DUMP_STATS_AT("panel");
+    panel.renderer.draw_window(cr, panel.window(), panel.host);
+    cairo_surface_flush(surface.get());
+    CALLGRIND_DUMP_STATS_AT("draw");
     CALLGRIND_STOP_INSTRUMENTATION;
+    cairo_destroy(cr);
     return 0;
 }
 

@@ -1,5 +1,6 @@
 #include "bench/panel.h"
 
+#include <stdio.h>
 #include <string.h>
 
 #include <algorithm>
@@ -82,6 +83,17 @@ void text_callbacks(Gauge& gauge) {
         auto* t = reinterpret_cast<TextElement*>(e);
         if (t->callback) t->callback(t);
     }
+}
+
+std::string read_file(const std::string& path) {
+    std::string text;
+    if (FILE* f = fopen(path.c_str(), "rb")) {
+        char chunk[4096];
+        size_t n;
+        while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, n);
+        fclose(f);
+    }
+    return text;
 }
 
 void trim_events(Host& host) {

@@ -147,6 +147,16 @@ void TableReporter::Finalize() {
         snprintf(what, sizeof what, "  %s%s", g.c_str(), r && !r->label.empty() ? (" " + r->label).c_str() : "");
         measured("draw/" + g, what, false);
     }
+    for (const char* which : {"whole", "kept"}) {
+        const Result* r = find(std::string("flight/") + which);
+        if (!r) continue;
+        const bool whole = which[0] == 'w';
+        snprintf(what, sizeof what, "Drawing the demo flight: %d frames, %s", static_cast<int>(counter(r, "frames")),
+                 whole ? "each drawn whole" : "changed gauges redrawn");
+        char note[64];
+        snprintf(note, sizeof note, "%d frames drawn", static_cast<int>(counter(r, "redrawn")));
+        line(what, time_text(counter(r, "frame"), false), whole ? "per frame" : std::string("per frame; ") + note);
+    }
     measured("demo_frame/panel", "A demo frame: the host's frame and a new picture", false);
     snprintf(what, sizeof what, "Loading the panel: %d modules and their artwork",
              static_cast<int>(counter(find("load/panel"), "gauges")));
