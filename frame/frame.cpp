@@ -167,6 +167,9 @@ float to_single(double v) {
 // gauges' captions and readouts.
 void format_text(TextElement* e, const char* format, double value) {
     if (!e->text) return;
+    // A NaN is printed as "nan" whatever its sign bit: C libraries differ on
+    // writing "-nan", and a gauge's text must not differ between systems.
+    const float single = to_single(value);
     print_number(e->text, static_cast<size_t>(e->capacity) + 1, format,
-                 static_cast<double>(to_single(value)));
+                 isnan(single) ? static_cast<double>(NAN) : static_cast<double>(single));
 }

@@ -355,19 +355,23 @@ void Host::set_sound_library(bool available) {
 }
 
 // ---------------------------------------------------------------------------
-// What modules do through the system
+// What modules do through the system. Shared variables that a module changed
+// before a sound or a key event are noted first, so that the events keep the
+// order in which the module did them.
 
 void Host::library_call(const char* call, const char* name, bool found) {
     record(Event::Kind::Library, call, name ? name : "", 0, found);
 }
 
 void Host::play_sound(const char* path, uint32_t flags) {
+    note_shared_changes();
     record(Event::Kind::Sound, "PlaySoundA", path ? path : "(null)", 0, flags);
 }
 
 void Host::gauge_sound(const char* function, const char* path, const char* arg, int32_t flags) {
     std::string detail = path ? path : "";
     if (arg) detail += std::string(" \"") + arg + "\" " + std::to_string(flags);
+    note_shared_changes();
     record(Event::Kind::Sound, function, detail, 0, flags);
 }
 
@@ -377,6 +381,7 @@ void Host::gauge_sound(const char* function, const char* path, const char* arg, 
 int32_t KCALL Host::trigger_key_event(uint32_t event_id, uint32_t value) {
     Host* h = active_host;
     if (!h) return 0;
+    h->note_shared_changes();
     h->record(Event::Kind::KeyEvent, "", "", event_id, value);
     for (std::string& change : h->sim.key_event(event_id, value))
         h->record(Event::Kind::SimChange, "", std::move(change), event_id, 0);

@@ -6,11 +6,13 @@
 namespace kestrel {
 
 extern const std::vector<KeyEffect> pedestal_effects;
+extern const std::vector<KeyEffect> overhead_effects;
 
 namespace {
 
 const std::vector<const std::vector<KeyEffect>*> tables = {
     &pedestal_effects,
+    &overhead_effects,
 };
 
 }  // namespace

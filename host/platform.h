@@ -51,7 +51,8 @@ public:
 void watch_system(SystemEvents* events);
 
 // Where the modules' LoadLibraryA finds "GaugeSound": a list of directories
-// separated by ':'; "" finds nothing (no sound library installed).
+// separated by ':' (';' on Windows); "" finds nothing (no sound library
+// installed).
 void set_library_path(const std::string& directories);
 
 // The directory of the running program.

@@ -49,7 +49,9 @@ void Scenario::flush_events() {
             emit("sim " + e.detail);
             break;
         case Event::Kind::Sound:
-            sounds_.push_back(e.detail.substr(0, e.detail.find(' ')));
+            // What was played, for "expect sounds" (TerminateSounds plays nothing).
+            if (e.name == "GaugePlaySound" || e.name == "PlaySoundA")
+                sounds_.push_back(e.detail.substr(0, e.detail.find(' ')));
             if (e.name == "PlaySoundA")
                 emit("sound PlaySoundA " + e.detail + " " + hex(static_cast<uint32_t>(e.value)) + by(e));
             else
@@ -69,7 +71,10 @@ void Scenario::flush_events() {
             emit("bind " + e.name + (e.value ? "" : " failed: not registered") + by(e));
             break;
         case Event::Kind::Library:
-            break;  // the system's business, not the panel's
+            // The system's business, not the panel's: shown only on request.
+            if (library_calls_)
+                emit("library " + e.name + " " + e.detail + (e.value ? " found" : " missing") + by(e));
+            break;
         case Event::Kind::Fault:
             ++failures_;
             emit("FAULT " + e.detail + by(e));
@@ -373,6 +378,10 @@ bool Scenario::run_line(const std::string& raw) {
         if (!need(2, "sound-library on|off") || (w[1] != "on" && w[1] != "off"))
             return fail("usage: sound-library on|off");
         host_.set_sound_library(w[1] == "on");
+    } else if (cmd == "library-calls") {
+        if (!need(2, "library-calls on|off") || (w[1] != "on" && w[1] != "off"))
+            return fail("usage: library-calls on|off");
+        library_calls_ = w[1] == "on";
     } else if (cmd == "expect") {
         if (!expect(w, line)) return false;
     } else {

@@ -65,6 +65,7 @@ private:
     size_t sounds_checked_ = 0;
     std::vector<uint32_t> keys_;       // every key event id, in order
     std::vector<std::string> sounds_;  // every sound path, in order
+    bool library_calls_ = false;  // "library-calls on": print the modules' library binding
     bool in_frame_ = false;
     bool frame_header_printed_ = false;
     std::map<std::string, std::vector<std::optional<ElementState>>> shown_;

@@ -7,6 +7,8 @@
 namespace kestrel {
 
 void Sim::set(uint32_t id, double value) {
+    // A value set from outside ends any hold of the variable.
+    std::erase_if(held_, [id](const Held& h) { return h.id == id; });
     Var& v = vars_[id];
     v.value = value;
     v.is_bcd = false;
@@ -14,6 +16,7 @@ void Sim::set(uint32_t id, double value) {
 }
 
 void Sim::set_bcd(uint32_t id, uint32_t bcd) {
+    std::erase_if(held_, [id](const Held& h) { return h.id == id; });
     Var& v = vars_[id];
     v.bcd = bcd;
     v.is_bcd = true;
@@ -54,6 +57,15 @@ void Sim::advance_frame() {
     const uint32_t ticks = tick_remainder_ / fps_;
     tick_remainder_ %= fps_;
     if (ticks) set(VAR_TICKS, get(VAR_TICKS) + ticks);
+    std::vector<Held> released;
+    for (Held& h : held_)
+        if (--h.frames == 0) released.push_back(h);
+    for (const Held& h : released) set(h.id, h.released);
+}
+
+void Sim::hold(uint32_t id, double value, double released) {
+    set(id, value);
+    held_.push_back({id, released, 2});
 }
 
 std::vector<std::string> Sim::key_event(uint32_t event_id, uint32_t value) {

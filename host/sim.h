@@ -46,8 +46,20 @@ public:
     // the simulator's variables, one line per change.
     std::vector<std::string> key_event(uint32_t event_id, uint32_t value);
 
+    // A variable that a held button keeps at `value`: each call (each repeat
+    // of the button's key event) sets it and holds it through the next frame;
+    // the first frame that begins without a fresh call sets it to `released`.
+    // Setting the variable by other means ends the hold.
+    void hold(uint32_t id, double value, double released);
+
 private:
+    struct Held {
+        uint32_t id;
+        double released;
+        int frames;  // frames left before it is released
+    };
     std::map<uint32_t, Var> vars_;
+    std::vector<Held> held_;
     uint32_t fps_ = TICKS_PER_SECOND;
     uint32_t tick_remainder_ = 0;
     uint64_t frame_ = 0;

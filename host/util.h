@@ -16,8 +16,13 @@ std::string number(double v);
 // "0x148"
 std::string hex(uint32_t v);
 
-// printf into a std::string.
+// printf into a std::string. (MinGW's standard printf is checked as gnu_printf;
+// plain printf there means the system runtime's older one.)
+#if defined(__MINGW32__)
+std::string format(const char* fmt, ...) __attribute__((format(gnu_printf, 1, 2)));
+#else
 std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+#endif
 
 // A module's text for a transcript: quoted, with backslash escapes, and every
 // run of four or more blanks written as {N blanks}.
