@@ -290,6 +290,12 @@ static std::vector<std::string> text_lines(const std::string& text, size_t max_c
             lines.back() += static_cast<char>(0x80 | (c & 0x3F));
         }
     }
+    // Blanks at the end of a line draw nothing: a caption's padding (the
+    // number printed far out of the box) costs no glyphs.
+    for (std::string& line : lines) {
+        const size_t end = line.find_last_not_of(' ');
+        line.resize(end == std::string::npos ? 0 : end + 1);
+    }
     return lines;
 }
 
