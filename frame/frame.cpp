@@ -6,6 +6,7 @@
 #include <stdio.h>
 
 #include "frame/gauge.h"
+#include "frame/print_number.h"
 
 static void KCALL module_init() {}
 static void KCALL module_deinit() {}
@@ -180,18 +181,13 @@ float to_single(double v) {
     return static_cast<float>(v);
 }
 
+// print_number writes snprintf's bytes, without the C library's cost for the
+// gauges' captions and readouts.
 void format_text(TextElement* e, const char* format, double value) {
     if (!e->text) return;
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-#endif
     // A NaN is printed as "nan" whatever its sign bit: C libraries differ on
     // writing "-nan", and a gauge's text must not differ between systems.
     const float single = to_single(value);
-    snprintf(e->text, static_cast<size_t>(e->capacity) + 1, format,
-             isnan(single) ? static_cast<double>(NAN) : static_cast<double>(single));
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
+    print_number(e->text, static_cast<size_t>(e->capacity) + 1, format,
+                 isnan(single) ? static_cast<double>(NAN) : static_cast<double>(single));
 }

@@ -39,7 +39,8 @@ std::string decode_bmp(const uint8_t* data, size_t size, Pixels* out) {
     if (raw_height == INT32_MIN) return "bad height";
     const bool top_down = raw_height < 0;
     const int32_t height = top_down ? -raw_height : raw_height;
-    if (width <= 0 || height <= 0 || width > MAX_BITMAP_SIDE || height > MAX_BITMAP_SIDE)
+    if (width <= 0 || height <= 0 || width > MAX_BITMAP_SIDE || height > MAX_BITMAP_SIDE ||
+        static_cast<size_t>(width) * static_cast<size_t>(height) > MAX_BITMAP_PIXELS)
         return "bad size " + std::to_string(width) + "x" + std::to_string(raw_height);
     const size_t bytes_per_pixel = bits / 8;
     const size_t row = (static_cast<size_t>(width) * bytes_per_pixel + 3) & ~size_t(3);
@@ -67,7 +68,7 @@ std::string read_bmp(const std::string& path, Pixels* out) {
     std::vector<uint8_t> bytes;
     uint8_t chunk[65536];
     size_t n;
-    const size_t limit = FILE_HEADER + 1024 + size_t(4) * MAX_BITMAP_SIDE * MAX_BITMAP_SIDE;
+    const size_t limit = FILE_HEADER + 1024 + size_t(4) * MAX_BITMAP_PIXELS;
     while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) {
         bytes.insert(bytes.end(), chunk, chunk + n);
         if (bytes.size() > limit) break;

@@ -19,8 +19,10 @@ struct Pixels {
     std::vector<uint32_t> argb;
 };
 
-// Largest bitmap accepted, each way.
-constexpr int MAX_BITMAP_SIDE = 8192;
+// Largest bitmap accepted, each way (long tapes such as a 10800-pixel
+// altitude strip fit), and in all.
+constexpr int MAX_BITMAP_SIDE = 16384;
+constexpr size_t MAX_BITMAP_PIXELS = size_t(8192) * 8192;
 
 // Decodes a 24- or 32-bit uncompressed BMP (bottom-up or top-down).
 // Returns "" on success, otherwise what is wrong with it.

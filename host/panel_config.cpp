@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "host/util.h"
 
@@ -68,6 +69,7 @@ struct Parser {
     PanelConfig& config;
     std::map<int, PanelWindow> windows;
     std::map<int, std::map<int, PanelGauge>> gauges;  // window -> gauge number -> place
+    std::map<int, std::set<int>> numbers;             // window -> every gauge number given
     std::map<int, std::string> titles;
     std::map<int, int> window_lines;  // where each [WindowNN] first appeared
     enum class Section { None, Titles, Window, Other } section = Section::None;
@@ -163,6 +165,7 @@ struct Parser {
             }
             w.background = (uint32_t(r) << 16) | (uint32_t(g) << 8) | uint32_t(b);
         } else if (const int n = numbered(key, "gauge"); n >= 0) {
+            numbers[window].insert(n);
             gauge_entry(n, value);
         } else if (key.compare(0, 5, "gauge") == 0) {
             problem("'" + raw_key + "' is not a gauge entry (gauge00 to gauge9999)");
@@ -199,7 +202,20 @@ struct Parser {
         }
         for (auto& [n, w] : windows) {
             w.title = titles.count(n) ? titles[n] : format("Window %02d", n);
-            for (auto& [number, g] : gauges[n]) w.gauges.push_back(g);
+            // The simulator reads gauge00, gauge01, ... and stops at the first
+            // missing number: what follows a gap never reaches the panel.
+            int gap = 0;
+            while (numbers[n].count(gap)) ++gap;
+            for (auto& [number, g] : gauges[n]) {
+                if (number > gap) {
+                    config.problems.push_back(
+                        {g.line, format("gauge%02d comes after a gap (there is no gauge%02d); the "
+                                        "simulator stops reading at the gap, so this gauge is skipped",
+                                        number, gap)});
+                    continue;
+                }
+                w.gauges.push_back(g);
+            }
             config.windows.push_back(w);
         }
         if (config.windows.empty()) config.problems.push_back({0, "no [WindowNN] section"});

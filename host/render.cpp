@@ -189,7 +189,10 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
     auto where = [&] { return format("%s[%zu]", g.name.c_str(), i); };
     switch (e->kind) {
     case KIND_STATIC: {
-        if (Bitmap* b = bitmap(g.name, e->resource_id, "image")) paint(cr, lit(*b, level), at(pos.x, pos.y));
+        if (Bitmap* b = bitmap(g.name, e->resource_id, "image")) {
+            counted(b->pixels.width, b->pixels.height);
+            paint(cr, lit(*b, level), at(pos.x, pos.y));
+        }
         break;
     }
     case KIND_ICON: {
@@ -202,8 +205,10 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
                  where() + " frame");
             break;
         }
-        if (Bitmap* b = bitmap(g.name, e->resource_id + uint32_t(frame), "icon frame"))
+        if (Bitmap* b = bitmap(g.name, e->resource_id + uint32_t(frame), "icon frame")) {
+            counted(b->pixels.width, b->pixels.height);
             paint(cr, lit(*b, level), at(pos.x, pos.y));
+        }
         break;
     }
     case KIND_NEEDLE: {
@@ -214,15 +219,19 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
             break;
         }
         const double angle = rules::needle_angle(n->table, count, pos, s.value[0]);
-        if (Bitmap* b = bitmap(g.name, e->resource_id, "needle"))
+        if (Bitmap* b = bitmap(g.name, e->resource_id, "needle")) {
+            counted(b->pixels.width, b->pixels.height);
             paint(cr, lit(*b, level), rules::needle_transform(pos, e->offset, angle));
+        }
         break;
     }
     case KIND_SLIDER: {
         const auto* sl = reinterpret_cast<const SliderElement*>(e);
         const rules::Vec d = rules::slider_offset(s.value[0], sl->scale_x, s.value[1], sl->scale_y);
-        if (Bitmap* b = bitmap(g.name, e->resource_id, "slider"))
+        if (Bitmap* b = bitmap(g.name, e->resource_id, "slider")) {
+            counted(b->pixels.width, b->pixels.height);
             paint(cr, lit(*b, level), at(pos.x + d.x, pos.y + d.y));
+        }
         break;
     }
     case KIND_MOVING: {
@@ -234,6 +243,7 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
                                               window->pixels.width);
         const double dy = rules::moving_shift(s.value[1], m->range_y[0], m->range_y[1], image->pixels.height,
                                               window->pixels.height);
+        counted(window->pixels.width, window->pixels.height);  // what shows through the window
         paint(cr, lit(*image, level), at(pos.x + dx, pos.y + dy), lit(*window, 1.0), pos.x, pos.y);
         break;
     }
@@ -244,6 +254,7 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
         if (!image || !mask) break;
         const rules::SpriteValues v = {s.value[0], s.value[1], s.value[2],
                                        sp->scale_x, sp->scale_y, sp->scale_rotation};
+        counted(mask->pixels.width, mask->pixels.height);  // what shows through the mask
         paint(cr, lit(*image, level),
               rules::sprite_transform(pos, e->offset, image->pixels.width, image->pixels.height, v),
               lit(*mask, 1.0), pos.x, pos.y);
@@ -279,6 +290,12 @@ static std::vector<std::string> text_lines(const std::string& text, size_t max_c
             lines.back() += static_cast<char>(0x80 | (c & 0x3F));
         }
     }
+    // Blanks at the end of a line draw nothing: a caption's padding (the
+    // number printed far out of the box) costs no glyphs.
+    for (std::string& line : lines) {
+        const size_t end = line.find_last_not_of(' ');
+        line.resize(end == std::string::npos ? 0 : end + 1);
+    }
     return lines;
 }
 
@@ -288,6 +305,7 @@ void Renderer::draw_text(cairo_t* cr, const Gauge& g, size_t i, double level) {
     const rules::TextBox box = rules::text_box(*t);
     if (box.width <= 0 || box.height <= 0 || box.cell_height <= 0 || text.empty()) return;
     Font& f = font(*t);
+    counted(static_cast<int>(ceil(box.width)), static_cast<int>(ceil(box.height)));
     const double size = box.cell_height / f.cell;
     // Characters beyond this count cannot start inside the box (half the
     // narrowest advance leaves room for hinting).
@@ -376,50 +394,110 @@ void Renderer::window_size(const PanelWindow& window, Host& host, int* width, in
     *height = static_cast<int>(std::min<double>(ceil(bottom), MAX_PANEL_SIDE));
 }
 
-void Renderer::draw_window(cairo_t* cr, const PanelWindow& window, Host& host) {
-    int ww, wh;
-    window_size(window, host, &ww, &wh);
+void Renderer::draw_background(cairo_t* cr, const PanelWindow& window, int ww, int wh) {
     const uint32_t bg = window.background;
     const double level = light_.surface;
-    cairo_save(cr);
     cairo_rectangle(cr, 0, 0, ww, wh);
     cairo_clip(cr);
     cairo_set_source_rgb(cr, ((bg >> 16) & 0xFF) / 255.0 * level, ((bg >> 8) & 0xFF) / 255.0 * level,
                          (bg & 0xFF) / 255.0 * level);
     cairo_paint(cr);
+    counted(ww, wh);
+}
+
+void Renderer::draw_entry(cairo_t* cr, const PanelGauge& entry, Host& host) {
+    std::string why;
+    Gauge* g = placed_gauge(host, entry, &why);
+    if (!why.empty()) note(format("line %d: %s", entry.line, why.c_str()));
+    int nw, nh;
+    if (!g && why.empty() && placeholders_ && entry.width > 0 && entry.height > 0) {
+        // Where a gauge not built yet will go.
+        cairo_save(cr);
+        cairo_rectangle(cr, entry.x + 0.5, entry.y + 0.5, entry.width - 1, entry.height - 1);
+        const double dash[] = {4, 4};
+        cairo_set_dash(cr, dash, 2, 0);
+        cairo_set_line_width(cr, 1);
+        cairo_set_source_rgba(cr, 1, 1, 1, 0.16);
+        cairo_stroke(cr);
+        cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+        cairo_set_font_size(cr, 11);
+        cairo_text_extents_t te;
+        cairo_text_extents(cr, entry.module.c_str(), &te);
+        cairo_rectangle(cr, entry.x, entry.y, entry.width, entry.height);
+        cairo_clip(cr);
+        cairo_move_to(cr, entry.x + (entry.width - te.x_advance) / 2, entry.y + entry.height / 2.0 + 4);
+        cairo_set_source_rgba(cr, 1, 1, 1, 0.28);
+        cairo_show_text(cr, entry.module.c_str());
+        cairo_restore(cr);
+    }
+    if (!g || !natural_size(*g, &nw, &nh)) return;
+    double w, h;
+    entry_box(entry, nw, nh, &w, &h);
+    cairo_save(cr);
+    cairo_translate(cr, entry.x, entry.y);
+    cairo_scale(cr, w / nw, h / nh);
+    draw_gauge(cr, *g);
+    cairo_restore(cr);
+}
+
+void Renderer::draw_window(cairo_t* cr, const PanelWindow& window, Host& host) {
+    int ww, wh;
+    window_size(window, host, &ww, &wh);
+    cairo_save(cr);
+    draw_background(cr, window, ww, wh);
+    for (const PanelGauge& entry : window.gauges) draw_entry(cr, entry, host);
+    cairo_restore(cr);
+}
+
+// The entry's place on the target, in device pixels, rounded outwards. The
+// place is the entry's box, or the gauge's own size where the entry gives
+// none (a placeholder needs a box of its own).
+static Renderer::Box device_box(cairo_t* cr, double x, double y, double w, double h) {
+    double xs[4] = {x, x + w, x, x + w}, ys[4] = {y, y, y + h, y + h};
+    double x0 = HUGE_VAL, y0 = HUGE_VAL, x1 = -HUGE_VAL, y1 = -HUGE_VAL;
+    for (int i = 0; i < 4; ++i) {
+        cairo_user_to_device(cr, &xs[i], &ys[i]);
+        x0 = std::min(x0, xs[i]);
+        y0 = std::min(y0, ys[i]);
+        x1 = std::max(x1, xs[i]);
+        y1 = std::max(y1, ys[i]);
+    }
+    auto held = [](double v) { return std::clamp(v, -double(MAX_PANEL_SIDE) * 64, double(MAX_PANEL_SIDE) * 64); };
+    const int ix0 = static_cast<int>(floor(held(x0))), iy0 = static_cast<int>(floor(held(y0)));
+    const int ix1 = static_cast<int>(ceil(held(x1))), iy1 = static_cast<int>(ceil(held(y1)));
+    return {ix0, iy0, ix1 - ix0, iy1 - iy0};
+}
+
+static bool overlap(const Renderer::Box& a, const Renderer::Box& b) {
+    return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+}
+
+void Renderer::draw_window_region(cairo_t* cr, const PanelWindow& window, Host& host,
+                                  const std::vector<Box>& region) {
+    if (region.empty()) return;
+    int ww, wh;
+    window_size(window, host, &ww, &wh);
+    cairo_save(cr);
+    // The region's rectangles are the target's pixels: the path is made in
+    // device space, and the clip keeps it there.
+    cairo_matrix_t user;
+    cairo_get_matrix(cr, &user);
+    cairo_identity_matrix(cr);
+    for (const Box& b : region) cairo_rectangle(cr, b.x, b.y, b.width, b.height);
+    cairo_set_matrix(cr, &user);
+    cairo_clip(cr);
+    draw_background(cr, window, ww, wh);
     for (const PanelGauge& entry : window.gauges) {
         std::string why;
         Gauge* g = placed_gauge(host, entry, &why);
-        if (!why.empty()) note(format("line %d: %s", entry.line, why.c_str()));
-        int nw, nh;
-        if (!g && why.empty() && placeholders_ && entry.width > 0 && entry.height > 0) {
-            // Where a gauge not built yet will go.
-            cairo_save(cr);
-            cairo_rectangle(cr, entry.x + 0.5, entry.y + 0.5, entry.width - 1, entry.height - 1);
-            const double dash[] = {4, 4};
-            cairo_set_dash(cr, dash, 2, 0);
-            cairo_set_line_width(cr, 1);
-            cairo_set_source_rgba(cr, 1, 1, 1, 0.16);
-            cairo_stroke(cr);
-            cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-            cairo_set_font_size(cr, 11);
-            cairo_text_extents_t te;
-            cairo_text_extents(cr, entry.module.c_str(), &te);
-            cairo_rectangle(cr, entry.x, entry.y, entry.width, entry.height);
-            cairo_clip(cr);
-            cairo_move_to(cr, entry.x + (entry.width - te.x_advance) / 2, entry.y + entry.height / 2.0 + 4);
-            cairo_set_source_rgba(cr, 1, 1, 1, 0.28);
-            cairo_show_text(cr, entry.module.c_str());
-            cairo_restore(cr);
-        }
-        if (!g || !natural_size(*g, &nw, &nh)) continue;
+        int nw = 0, nh = 0;
+        if (g) natural_size(*g, &nw, &nh);
         double w, h;
         entry_box(entry, nw, nh, &w, &h);
-        cairo_save(cr);
-        cairo_translate(cr, entry.x, entry.y);
-        cairo_scale(cr, w / nw, h / nh);
-        draw_gauge(cr, *g);
-        cairo_restore(cr);
+        const Box place = device_box(cr, entry.x, entry.y, w, h);
+        bool reaches = false;
+        for (const Box& b : region) reaches = reaches || overlap(place, b);
+        if (reaches) draw_entry(cr, entry, host);
     }
     cairo_restore(cr);
 }
@@ -434,6 +512,70 @@ Surface Renderer::window_picture(const PanelWindow& window, Host& host, double s
     draw_window(cr, window, host);
     cairo_destroy(cr);
     return s;
+}
+
+WindowPicture::WindowPicture(Renderer& renderer, const PanelWindow& window, Host& host, double scale)
+    : renderer_(renderer), window_(window), host_(host), scale_(usable(scale)) {
+    int w, h;
+    renderer_.window_size(window_, host_, &w, &h);
+    width_ = std::max(static_cast<int>(lround(w * scale_)), 1);
+    height_ = std::max(static_cast<int>(lround(h * scale_)), 1);
+    surface_ = new_surface(width_, height_);
+    shown_.resize(window_.gauges.size());
+}
+
+bool WindowPicture::update() {
+    // A window sized by its gauges grows as they load: a new surface.
+    int w, h;
+    renderer_.window_size(window_, host_, &w, &h);
+    w = std::max(static_cast<int>(lround(w * scale_)), 1);
+    h = std::max(static_cast<int>(lround(h * scale_)), 1);
+    if (w != width_ || h != height_) {
+        width_ = w;
+        height_ = h;
+        surface_ = new_surface(width_, height_);
+        drawn_ = false;
+    }
+    // Lighting and placeholders change every place: all is drawn anew.
+    const bool all = !drawn_ || light_.surface != renderer_.lighting().surface ||
+                     placeholders_ != renderer_.placeholders();
+    cairo_t* cr = cairo_create(surface_.get());
+    cairo_scale(cr, scale_, scale_);
+    std::vector<Renderer::Box> region;
+    for (size_t i = 0; i < window_.gauges.size(); ++i) {
+        const PanelGauge& entry = window_.gauges[i];
+        std::string why;
+        const Gauge* g = placed_gauge(host_, entry, &why);
+        Shown& shown = shown_[i];
+        if (!all && g == shown.gauge && (!g || g->state == shown.state)) continue;
+        // Its place before and now: a gauge loaded since may differ in size.
+        for (const Gauge* which : {shown.gauge, g}) {
+            int nw = 0, nh = 0;
+            if (which && which == g) renderer_.natural_size(*g, &nw, &nh);
+            if (which && which != g) {
+                nw = shown.width;
+                nh = shown.height;
+            }
+            double w, h;
+            entry_box(entry, nw, nh, &w, &h);
+            region.push_back(device_box(cr, entry.x, entry.y, w, h));
+        }
+        shown.gauge = g;
+        shown.state = g ? g->state : std::vector<ElementState>();
+        shown.width = shown.height = 0;
+        if (g) renderer_.natural_size(*g, &shown.width, &shown.height);
+    }
+    if (all) {
+        renderer_.draw_window(cr, window_, host_);
+    } else if (!region.empty()) {
+        renderer_.draw_window_region(cr, window_, host_, region);
+    }
+    cairo_destroy(cr);
+    cairo_surface_flush(surface_.get());
+    drawn_ = true;
+    light_ = renderer_.lighting();
+    placeholders_ = renderer_.placeholders();
+    return all || !region.empty();
 }
 
 std::vector<std::string> load_panel(Host& host, const PanelConfig& config, const std::string& gauge_dir) {

@@ -43,6 +43,7 @@ public:
     // outline with the module's name), for entries that give a size.
     void set_placeholders(bool shown) { placeholders_ = shown; }
     const rules::Lighting& lighting() const { return light_; }
+    bool placeholders() const { return placeholders_; }
 
     // The gauge's own size: its background bitmap's. False (and a note) when
     // that bitmap is missing.
@@ -62,6 +63,22 @@ public:
     // gives. `scale` 1 draws the window's pixels 1:1.
     void draw_window(cairo_t* cr, const PanelWindow& window, Host& host);
     Surface window_picture(const PanelWindow& window, Host& host, double scale = 1.0);
+    // draw_window inside `region` only, rectangles in the target's own
+    // pixels (device space): the background there, and the entries that
+    // reach into it. Pixels inside come out as draw_window makes them.
+    struct Box {
+        int x, y, width, height;
+    };
+    void draw_window_region(cairo_t* cr, const PanelWindow& window, Host& host, const std::vector<Box>& region);
+
+    // What a drawing painted, layer by layer (the window's background, each
+    // bitmap, each text box), in the layer's own pixels: the benchmarks
+    // compare the drawing's cost with copying that many pixels. Null stops
+    // the counting.
+    struct Layer {
+        int width, height;
+    };
+    void count_layers(std::vector<Layer>* layers) { layers_ = layers; }
 
     // What the renderer found wrong since the last call (a missing bitmap, an
     // icon frame out of range ...), each told once: a bitmap once, an
@@ -79,6 +96,11 @@ private:
     void note(const std::string& message, const std::string& key = "");
     void draw_element(cairo_t* cr, const Gauge& gauge, size_t index);
     void draw_text(cairo_t* cr, const Gauge& gauge, size_t index, double brightness);
+    void draw_background(cairo_t* cr, const PanelWindow& window, int width, int height);
+    void draw_entry(cairo_t* cr, const PanelGauge& entry, Host& host);
+    void counted(int width, int height) {
+        if (layers_) layers_->push_back({width, height});
+    }
 
     std::string dir_;
     rules::Lighting light_;
@@ -87,6 +109,42 @@ private:
     std::map<std::pair<std::string, bool>, std::unique_ptr<Font>> fonts_;
     std::set<std::string> told_;
     std::vector<std::string> notes_;
+    std::vector<Layer>* layers_ = nullptr;
+};
+
+// A window's picture kept from frame to frame. Each update redraws only the
+// entries whose gauge shows something else than at the last update (another
+// element state, or loaded or unloaded since), with the background and
+// whatever else lies in their places; the rest of the picture stays. The
+// pixels are those a whole new drawing would give: a gauge draws nothing
+// outside its entry's place, and every place is redrawn whole, in entry order.
+class WindowPicture {
+public:
+    WindowPicture(Renderer& renderer, const PanelWindow& window, Host& host, double scale = 1.0);
+    // Brings the picture up to date; false when nothing needed drawing.
+    bool update();
+    cairo_surface_t* surface() const { return surface_.get(); }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+private:
+    // What an entry showed at the last update.
+    struct Shown {
+        const Gauge* gauge = nullptr;
+        std::vector<ElementState> state;
+        int width = 0, height = 0;  // the gauge's own size
+    };
+
+    Renderer& renderer_;
+    const PanelWindow& window_;
+    Host& host_;
+    double scale_;
+    int width_ = 1, height_ = 1;
+    Surface surface_;
+    bool drawn_ = false;
+    rules::Lighting light_{};
+    bool placeholders_ = false;
+    std::vector<Shown> shown_;  // per entry of the window
 };
 
 // Loads the modules of a panel configuration into the host, each once, in

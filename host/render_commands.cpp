@@ -597,19 +597,21 @@ int demo_command(const std::vector<std::string>& args, const HostOptions& host_o
     std::vector<uint8_t> previous;  // the last picture's pixels
     bool write_failed = false;
     const bool tty = isatty(fileno(stderr));
+    // Kept from frame to frame: only the gauges that changed are drawn again.
+    WindowPicture picture(renderer, window, host, o.scale);
 
     run.on_frame = [&](uint64_t frame) {
-        Surface s = renderer.window_picture(window, host, o.scale);
-        cairo_surface_flush(s.get());
-        const uint8_t* data = cairo_image_surface_get_data(s.get());
-        const size_t size = size_t(cairo_image_surface_get_stride(s.get())) * cairo_image_surface_get_height(s.get());
-        if (previous.size() == size && memcmp(previous.data(), data, size) == 0 &&
-            (pictures.empty() || pictures.back().phase == phase))
-            return;
+        const bool redrawn = picture.update();
+        const bool same_phase = pictures.empty() || pictures.back().phase == phase;
+        if (!redrawn && !previous.empty() && same_phase) return;
+        cairo_surface_t* s = picture.surface();
+        const uint8_t* data = cairo_image_surface_get_data(s);
+        const size_t size = size_t(cairo_image_surface_get_stride(s)) * cairo_image_surface_get_height(s);
+        if (previous.size() == size && memcmp(previous.data(), data, size) == 0 && same_phase) return;
         previous.assign(data, data + size);
         Picture p;
         p.file = format("frames/%04llu.png", static_cast<unsigned long long>(frame));
-        p.png = png_bytes(s.get());
+        p.png = png_bytes(s);
         p.frame = frame;
         p.seconds = run.seconds;
         p.phase = phase;

@@ -133,6 +133,25 @@ bool Scenario::run_frames(uint64_t count) {
     return true;
 }
 
+// Runs the frames, moving the variables of pending ramps before each one;
+// they reach their values at the last frame (at once for no frame).
+bool Scenario::run_ramps(uint64_t count) {
+    std::vector<Ramp> ramps;
+    ramps.swap(ramps_);
+    if (ramps.empty()) return run_frames(count);
+    std::vector<double> from;
+    for (const Ramp& r : ramps) from.push_back(host_.sim.get(r.id));
+    if (count == 0)
+        for (const Ramp& r : ramps) host_.sim.set(r.id, r.to);
+    for (uint64_t i = 1; i <= count; ++i) {
+        const double t = static_cast<double>(i) / static_cast<double>(count);
+        for (size_t k = 0; k < ramps.size(); ++k)
+            host_.sim.set(ramps[k].id, i == count ? ramps[k].to : from[k] + (ramps[k].to - from[k]) * t);
+        run_frames(1);
+    }
+    return true;
+}
+
 // "12" is 12 frames, "2s" or "2.5s" seconds at the current frame rate.
 bool Scenario::parse_duration(const std::string& word, uint64_t* frames) {
     if (!word.empty() && word.back() == 's') {
@@ -308,6 +327,14 @@ bool Scenario::run_line(const std::string& raw) {
                 return fail("usage: set ID VALUE");
             host_.sim.set(id, v);
         }
+        std::erase_if(ramps_, [&](const Ramp& r) { return r.id == id; });
+    } else if (cmd == "ramp") {
+        uint32_t id;
+        double v;
+        if (w.size() != 3 || !parse_uint32(w[1], &id) || !parse_double(w[2], &v))
+            return fail("usage: ramp ID VALUE");
+        std::erase_if(ramps_, [&](const Ramp& r) { return r.id == id; });
+        ramps_.push_back({id, v});
     } else if (cmd == "shared") {
         int64_t v;
         if (!need(3, "shared NAME VALUE")) return false;
@@ -319,7 +346,7 @@ bool Scenario::run_line(const std::string& raw) {
         if (!need(2, "frames N | seconds S")) return false;
         uint64_t n;
         if (!parse_duration(cmd == "seconds" ? w[1] + "s" : w[1], &n)) return fail("not a duration: " + w[1]);
-        run_frames(n);
+        run_ramps(n);
     } else if (cmd == "fps") {
         int64_t fps;
         if (!need(2, "fps N") || !parse_int(w[1], &fps) || fps < 1 || fps > 1000)

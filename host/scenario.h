@@ -69,6 +69,14 @@ private:
     bool in_frame_ = false;
     bool frame_header_printed_ = false;
     std::map<std::string, std::vector<std::optional<ElementState>>> shown_;
+    // "ramp ID VALUE": variables that move in equal steps over the next
+    // "frames" or "seconds", reaching their value at its last frame.
+    struct Ramp {
+        uint32_t id;
+        double to;
+    };
+    std::vector<Ramp> ramps_;
+    bool run_ramps(uint64_t count);
 };
 
 // Reads and runs a scenario file; prints the transcript to `out` as it goes.

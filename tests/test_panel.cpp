@@ -32,8 +32,8 @@ gauge00=flap_lever!KESTREL, 10, 20 ; at its own size
 SIZE_MM = 640 , 480
 position=7
 background_color=10,20,30
-gauge02=broadcaster!KESTREL, 100, 5, 88          // width only
-gauge01=rose_arc_switch!kestrel, -4, 9, 59, 65, params
+gauge01=broadcaster!KESTREL, 100, 5, 88          // width only
+gauge00=rose_arc_switch!kestrel, -4, 9, 59, 65, params
 )",
                                              "panel.cfg");
     EXPECT_TRUE(c.problems.empty()) << c.messages()[0];
@@ -88,6 +88,24 @@ just words
 
     EXPECT_EQ(parse_panel_config("", "empty.cfg").messages(), std::vector<std::string>{"empty.cfg: no [WindowNN] section"});
     EXPECT_FALSE(read_panel_config("/nonexistent/panel.cfg").problems.empty());
+}
+
+TEST(PanelConfig, GaugesAfterAGapInTheNumbersAreSkippedAsTheSimulatorDoes) {
+    const PanelConfig c = parse_panel_config(R"([Window00]
+gauge00=broadcaster!KESTREL, 0, 0
+gauge01=flap_lever!KESTREL, 50, 0
+gauge03=fuel_panel!KESTREL, 0, 50
+gauge04=pfd!KESTREL, 0, 150
+)",
+                                             "gap.cfg");
+    ASSERT_EQ(c.windows.size(), 1u);
+    EXPECT_EQ(c.modules(), (std::vector<std::string>{"broadcaster", "flap_lever"}));
+    EXPECT_EQ(c.messages(),
+              (std::vector<std::string>{
+                  "gap.cfg:4: gauge03 comes after a gap (there is no gauge02); the simulator stops "
+                  "reading at the gap, so this gauge is skipped",
+                  "gap.cfg:5: gauge04 comes after a gap (there is no gauge02); the simulator stops "
+                  "reading at the gap, so this gauge is skipped"}));
 }
 
 TEST(PanelConfig, AnyBytesAreReadWithoutHarm) {

@@ -4,6 +4,7 @@
 #include <math.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -34,7 +35,8 @@ void write_bitmap(const std::string& dir, uint32_t id, int w, int h, uint32_t (*
 // The canvas gauge's bitmaps (black is transparent).
 std::string canvas_artwork() {
     static const std::string dir = [] {
-        const std::string d = ::testing::TempDir() + "kestrel-render-art";
+        // Of this run's own: the temporary folder may be shared with other runs.
+        const std::string d = ::testing::TempDir() + "kestrel-render-art-" + std::to_string(getpid());
         mkdir(d.c_str(), 0755);
         mkdir((d + "/canvas").c_str(), 0755);
         return d;

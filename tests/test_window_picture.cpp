@@ -1,0 +1,134 @@
+// A window's picture kept from frame to frame redraws only the gauges that
+// changed; it must stay, byte for byte, the picture that drawing the whole
+// window anew gives, through a flight, with gauges overlapping, loaded and
+// unloaded, and when the lighting changes.
+#include <string.h>
+
+#include <string>
+
+#include "host/panel_config.h"
+#include "host/render.h"
+#include "support.h"
+
+namespace kestrel::test {
+namespace {
+
+// The first pixel where the kept picture and a whole new one differ, or "".
+std::string difference(WindowPicture& kept, Renderer& renderer, const PanelWindow& window, Host& host,
+                       double scale) {
+    Surface fresh = renderer.window_picture(window, host, scale);
+    cairo_surface_flush(fresh.get());
+    cairo_surface_t* k = kept.surface();
+    const int w = cairo_image_surface_get_width(fresh.get()), h = cairo_image_surface_get_height(fresh.get());
+    if (w != cairo_image_surface_get_width(k) || h != cairo_image_surface_get_height(k)) return "sizes differ";
+    for (int y = 0; y < h; ++y) {
+        const auto* a = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(k) +
+                                                          size_t(y) * cairo_image_surface_get_stride(k));
+        const auto* b = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(fresh.get()) +
+                                                          size_t(y) * cairo_image_surface_get_stride(fresh.get()));
+        for (int x = 0; x < w; ++x)
+            if (a[x] != b[x])
+                return "pixel (" + std::to_string(x) + ", " + std::to_string(y) + "): " + std::to_string(a[x]) +
+                       " kept, " + std::to_string(b[x]) + " new";
+    }
+    return "";
+}
+
+struct Checked {
+    WindowPicture* kept;
+    Renderer* renderer;
+    const PanelWindow* window;
+    Host* host;
+    double scale;
+    int frames = 0, redrawn = 0;
+    std::string first_difference;
+};
+
+TEST(WindowPicture, StaysTheWholePictureThroughTheDemoFlight) {
+    Host host(options());
+    const PanelConfig config = read_panel_config(SOURCE_DIR "/panels/a320/panel.cfg");
+    Renderer renderer(KESTREL_ARTWORK_DIR, rules::DUSK);
+    renderer.set_placeholders(true);
+    WindowPicture kept(renderer, config.windows.at(0), host, 1.0);
+    Checked c{&kept, &renderer, &config.windows.at(0), &host, 1.0};
+    Scenario scenario(host, "demo.kes");
+    scenario.after_frame_context = &c;
+    scenario.after_frame = [](void* context, uint64_t) {
+        Checked& c = *static_cast<Checked*>(context);
+        ++c.frames;
+        c.redrawn += c.kept->update();
+        // Every frame where something changed, and one in ten of the others.
+        if (c.first_difference.empty() && (c.redrawn == 1 || c.frames % 10 == 0))
+            c.first_difference = difference(*c.kept, *c.renderer, *c.window, *c.host, c.scale);
+    };
+    FILE* f = fopen(SOURCE_DIR "/panels/a320/demo.kes", "rb");
+    ASSERT_NE(f, nullptr);
+    std::string text;
+    char chunk[4096];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, n);
+    fclose(f);
+    ASSERT_TRUE(scenario.run_text(text)) << scenario.error();
+    EXPECT_EQ(c.first_difference, "");
+    EXPECT_GT(c.frames, 100);
+    // The lever moves in steps: most frames change nothing.
+    EXPECT_GT(c.redrawn, 2);
+    EXPECT_LT(c.redrawn, c.frames / 2);
+}
+
+class KeptPicture : public HostTest {
+protected:
+    // The flap lever three times, overlapping one another and the
+    // broadcaster, over a window that is half covered.
+    const PanelConfig config = parse_panel_config(
+        "[Window00]\n"
+        "size_mm=300,200\n"
+        "background_color=10,80,20\n"
+        "gauge00=flap_lever!KESTREL, 10, 10\n"
+        "gauge01=broadcaster!KESTREL, 60, 40\n"
+        "gauge02=flap_lever!KESTREL, 70, 30, 60, 61\n"
+        "gauge03=flap_lever!KESTREL, 91, 35, 140\n"
+        "gauge04=missing_module!KESTREL, 200, 20, 50, 50\n",
+        "overlap.cfg");
+    Renderer renderer{KESTREL_ARTWORK_DIR, rules::DUSK};
+
+    void flight(double scale) {
+        load({"broadcaster", "flap_lever"});
+        host.frame();
+        renderer.set_placeholders(true);
+        WindowPicture kept(renderer, config.windows.at(0), host, scale);
+        const PanelWindow& window = config.windows.at(0);
+        EXPECT_TRUE(kept.update());
+        EXPECT_EQ(difference(kept, renderer, window, host, scale), "");
+        EXPECT_FALSE(kept.update()) << "nothing changed";
+        for (double handle : {0.0, 5000.0, 16384.0, 3276.8, -1.0}) {
+            host.sim.set(0x148, handle);
+            host.frame();
+            kept.update();
+            EXPECT_EQ(difference(kept, renderer, window, host, scale), "") << handle;
+        }
+        host.registry.set("power", 1);
+        host.frame();
+        EXPECT_TRUE(kept.update());
+        EXPECT_EQ(difference(kept, renderer, window, host, scale), "") << "powered";
+        renderer.set_lighting(rules::NIGHT);
+        EXPECT_TRUE(kept.update());
+        EXPECT_EQ(difference(kept, renderer, window, host, scale), "") << "night";
+        renderer.set_placeholders(false);
+        EXPECT_TRUE(kept.update());
+        EXPECT_EQ(difference(kept, renderer, window, host, scale), "") << "no placeholders";
+        host.unload("flap_lever");
+        EXPECT_TRUE(kept.update());
+        EXPECT_EQ(difference(kept, renderer, window, host, scale), "") << "unloaded";
+        load({"flap_lever"});
+        host.frame();
+        EXPECT_TRUE(kept.update());
+        EXPECT_EQ(difference(kept, renderer, window, host, scale), "") << "loaded again";
+    }
+};
+
+TEST_F(KeptPicture, OverlappingGaugesLoadedAndUnloadedAt1To1) { flight(1.0); }
+TEST_F(KeptPicture, OverlappingGaugesLoadedAndUnloadedScaled) { flight(0.37); }
+
+}  // namespace
+}  // namespace kestrel::test
