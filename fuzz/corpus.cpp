@@ -6,14 +6,18 @@
 //   kestrel_fuzz_corpus images DIR                 module images for fuzz_loader
 //
 // A scenario becomes the same session: its loads, variables, shared values,
-// frames, clicks, holds, drags, service calls and sound-library switches.
-// Expectations and "show" are left out: the fuzz target checks for faults.
+// frames, clicks, holds, drags, service calls and sound-library switches; a
+// ramp becomes a few steps, and a long run of frames a few frames and a jump
+// of the tick counter. Expectations, "show" and "library-calls" are left
+// out (the fuzz target checks for faults), and so is any line this tool does
+// not understand, with a note: a starting corpus need not be complete.
 #include <errno.h>
 #include <stdio.h>
 #include <stddef.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,6 +53,22 @@ void frames(Writer& w, uint64_t n) {
     }
 }
 
+// A session runs a limited number of frames, so a longer stretch of a
+// scenario becomes a frame, the tick counter moved on over the rest, and one
+// more frame: what counts time by ticks (a start that completes, a
+// chronometer) sees the same time pass.
+void passing_time(Writer& w, uint64_t n, uint32_t fps) {
+    if (n <= 2) {
+        frames(w, n);
+        return;
+    }
+    frames(w, 1);
+    w.op(OP_TICKS);
+    w.u8(TICKS_JUMP_FORWARD);
+    w.u32(static_cast<uint32_t>(std::min<uint64_t>((n - 2) * 18 / fps, UINT32_MAX)));
+    frames(w, 1);
+}
+
 bool parse_point(const std::string& a, const std::string& b, int32_t* x, int32_t* y) {
     int64_t u, v;
     if (!parse_int(a, &u) || !parse_int(b, &v) || u < INT32_MIN || u > INT32_MAX || v < INT32_MIN ||
@@ -76,14 +96,47 @@ bool parse_duration(const std::string& word, uint32_t fps, uint64_t* n) {
 // Hold and drag durations are at most MAX_HOLD_FRAMES in a session.
 uint8_t hold_frames(uint64_t n) { return static_cast<uint8_t>(std::min<uint64_t>(n, MAX_HOLD_FRAMES)); }
 
+// Ramps take the variables from their values (as far as the scenario set
+// them) to their targets over the next frames, in at most this many steps.
+constexpr uint64_t RAMP_STEPS = 3;
+
+struct Ramp {
+    uint32_t id;
+    double to;
+};
+
+void set_double(Writer& w, uint32_t id, double v) {
+    w.op(OP_SET_ID);
+    w.u32(id);
+    w.double_value(v);
+}
+
 bool scenario_session(const std::string& path, std::vector<uint8_t>* out) {
     FILE* f = fopen(path.c_str(), "rb");
     if (!f) {
         fprintf(stderr, "kestrel_fuzz_corpus: cannot read %s\n", path.c_str());
         return false;
     }
-    Writer w;
+    Writer session;
     uint32_t fps = 18;
+    std::map<uint32_t, double> values;  // as the scenario set them
+    std::vector<Ramp> ramps;
+    auto run_frames = [&](Writer& w, uint64_t n) {
+        if (ramps.empty() || n == 0) {
+            passing_time(w, n, fps);
+            return;
+        }
+        const uint64_t steps = std::min(n, RAMP_STEPS);
+        for (uint64_t k = 1; k <= steps; ++k) {
+            for (const Ramp& r : ramps) {
+                const double from = values[r.id];
+                set_double(w, r.id, from + (r.to - from) * static_cast<double>(k) / static_cast<double>(steps));
+            }
+            passing_time(w, n * k / steps - n * (k - 1) / steps, fps);
+        }
+        for (const Ramp& r : ramps) values[r.id] = r.to;
+        ramps.clear();
+    };
     char buffer[4096];
     int line_number = 0;
     while (fgets(buffer, sizeof buffer, f)) {
@@ -92,6 +145,7 @@ bool scenario_session(const std::string& path, std::vector<uint8_t>* out) {
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
         const std::vector<std::string> a = split_words(line);
         if (a.empty()) continue;
+        Writer w;  // this line's operations, kept if it is understood
         const std::string& cmd = a[0];
         bool ok = true;
         uint32_t id = 0;
@@ -118,9 +172,18 @@ bool scenario_session(const std::string& path, std::vector<uint8_t>* out) {
         } else if (cmd == "set" && a.size() == 3) {
             double v = 0;
             ok = parse_uint32(a[1], &id) && parse_double(a[2], &v);
-            w.op(OP_SET_ID);
-            w.u32(id);
-            w.double_value(v);
+            if (ok) {
+                set_double(w, id, v);
+                values[id] = v;
+                std::erase_if(ramps, [&](const Ramp& r) { return r.id == id; });
+            }
+        } else if (cmd == "ramp" && a.size() == 3) {
+            double v = 0;
+            ok = parse_uint32(a[1], &id) && parse_double(a[2], &v);
+            if (ok) {
+                std::erase_if(ramps, [&](const Ramp& r) { return r.id == id; });
+                ramps.push_back({id, v});
+            }
         } else if (cmd == "shared" && a.size() == 3) {
             int64_t v = 0;
             const auto name = std::find(std::begin(SHARED_NAMES), std::end(SHARED_NAMES), a[1]);
@@ -131,7 +194,7 @@ bool scenario_session(const std::string& path, std::vector<uint8_t>* out) {
             w.i32(static_cast<int32_t>(static_cast<uint32_t>(v)));
         } else if ((cmd == "frames" || cmd == "seconds") && a.size() == 2) {
             ok = parse_duration(cmd == "seconds" ? a[1] + "s" : a[1], fps, &n);
-            if (ok) frames(w, n);
+            if (ok) run_frames(w, n);
         } else if (cmd == "fps" && a.size() == 2) {
             int64_t v = 0;
             ok = parse_int(a[1], &v) && v >= 1 && v <= 255;
@@ -165,17 +228,16 @@ bool scenario_session(const std::string& path, std::vector<uint8_t>* out) {
         } else if (cmd == "sound-library" && a.size() == 2) {
             w.op(OP_SOUND_LIBRARY);
             w.u8(a[1] == "on");
-        } else if (cmd != "expect" && cmd != "show") {
+        } else if (cmd != "expect" && cmd != "show" && cmd != "library-calls") {
             ok = false;
         }
-        if (!ok) {
-            fprintf(stderr, "kestrel_fuzz_corpus: %s:%d: not understood\n", path.c_str(), line_number);
-            fclose(f);
-            return false;
-        }
+        if (ok)
+            session.append(w);
+        else
+            fprintf(stderr, "kestrel_fuzz_corpus: %s:%d: left out\n", path.c_str(), line_number);
     }
     fclose(f);
-    *out = w.bytes();
+    *out = session.bytes();
     return true;
 }
 

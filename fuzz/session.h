@@ -134,7 +134,7 @@ enum TicksHow : uint8_t {
 // Limits that keep one input fast. Frames are counted once for each gauge
 // loaded at the time: many frames of one gauge, or a few of a full panel.
 constexpr size_t MAX_OPS = 400;
-constexpr uint64_t MAX_GAUGE_FRAMES = 1000;
+constexpr uint64_t MAX_GAUGE_FRAMES = 2000;
 constexpr uint8_t MAX_HOLD_FRAMES = 63;  // hold and drag use the low six bits
 
 class Reader {
@@ -195,6 +195,7 @@ public:
         u8(VALUE_DOUBLE);
         f64(v);
     }
+    void append(const Writer& other) { out_.insert(out_.end(), other.out_.begin(), other.out_.end()); }
     const std::vector<uint8_t>& bytes() const { return out_; }
 
 private:
