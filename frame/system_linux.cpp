@@ -11,7 +11,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "frame/system.h"
 #include "frame/winapi.h"
@@ -22,9 +24,12 @@ static bool library_path_set;
 
 void kestrel_system_observe(const SystemObserver* o) { observer = o; }
 
+static void forget_resolved_names();
+
 void kestrel_system_library_path(const char* directories) {
     library_path_set = directories != nullptr;
     library_path = directories ? directories : "";
+    forget_resolved_names();
 }
 
 void kestrel_system_report_gauge_sound(const char* function, const char* path, const char* arg,
@@ -68,21 +73,58 @@ static std::string find_library(const char* name) {
     return "";
 }
 
+// The libraries that LoadLibraryA loaded, with their reference counts, so
+// that GetModuleHandleA finds a loaded library as Windows does: by looking at
+// what is loaded, without touching the disk or the dynamic loader.
+struct LoadedLibrary {
+    std::string file;
+    void* handle;
+    unsigned count;
+};
+static std::vector<LoadedLibrary> loaded;
+
+// What a bare name resolved to on the current search path. GetModuleHandleA
+// runs in every gauge's pre-update, so it asks the file system only once per
+// name until the search path changes.
+struct Resolved {
+    std::string name;
+    std::string file;
+};
+static std::vector<Resolved> resolved;
+
+static const std::string& resolve(const char* name) {
+    for (const Resolved& r : resolved)
+        if (r.name == name) return r.file;
+    resolved.push_back({name, find_library(name)});
+    return resolved.back().file;
+}
+
 HMODULE LoadLibraryA(const char* name) {
     const std::string file = find_library(name);
     void* handle = file.empty() ? nullptr : dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle) {
+        auto it = std::find_if(loaded.begin(), loaded.end(),
+                               [&](const LoadedLibrary& l) { return l.handle == handle; });
+        if (it == loaded.end())
+            loaded.push_back({file, handle, 1});
+        else
+            ++it->count;
+    }
     report_library("LoadLibraryA", name, handle != nullptr);
     return handle;
 }
 
 HMODULE GetModuleHandleA(const char* name) {
-    const std::string file = find_library(name);
-    void* handle = file.empty() ? nullptr : dlopen(file.c_str(), RTLD_NOW | RTLD_NOLOAD);
-    // RTLD_NOLOAD still counts a reference; GetModuleHandleA takes none.
-    if (handle) dlclose(handle);
+    const std::string& file = (name && *name) ? resolve(name) : find_library(name);
+    void* handle = nullptr;
+    if (!file.empty())
+        for (const LoadedLibrary& l : loaded)
+            if (l.file == file) handle = l.handle;
     report_library("GetModuleHandleA", name, handle != nullptr);
     return handle;
 }
+
+static void forget_resolved_names() { resolved.clear(); }
 
 FARPROC GetProcAddress(HMODULE module, const char* name) {
     if (!module || !name) return nullptr;
@@ -103,6 +145,9 @@ static std::string library_name(HMODULE module) {
 BOOL FreeLibrary(HMODULE module) {
     if (!module) return 0;
     const std::string name = library_name(module);
+    auto it = std::find_if(loaded.begin(), loaded.end(),
+                           [&](const LoadedLibrary& l) { return l.handle == module; });
+    if (it != loaded.end() && --it->count == 0) loaded.erase(it);
     const bool released = dlclose(module) == 0;
     report_library("FreeLibrary", name.c_str(), released);
     return released;
