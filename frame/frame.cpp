@@ -34,6 +34,7 @@ static const char SOUND_LIBRARY[] = "GaugeSound";
 
 static struct {
     HMODULE handle;
+    int32_t references;  // loads of the library by this module not yet released
     FARPROC play;       // GaugePlaySound(path, "", 0)
     FARPROC stop;       // GaugeStopSound: resolved, never called
     FARPROC terminate;  // TerminateSounds()
@@ -51,11 +52,21 @@ static void bind_sound_library() {
     }
 }
 
+static HMODULE load_sound_library() {
+    HMODULE handle = LoadLibraryA(SOUND_LIBRARY);
+    if (handle) ++sound.references;
+    return handle;
+}
+
 // Whichever loaded copy of the library is current: the one already in the
-// process, else a fresh load.
+// process, else a fresh load. A module that calls into the library holds a
+// reference of its own, so that no other module's release can unload it
+// underneath; in the usual order it took one on pre-initialize, and only
+// after an unusual order (an update before any initialize, a second kill)
+// does it load the library here although it is already loaded.
 static void find_sound_library() {
     sound.handle = GetModuleHandleA(SOUND_LIBRARY);
-    if (!sound.handle) sound.handle = LoadLibraryA(SOUND_LIBRARY);
+    if (!sound.handle || sound.references == 0) sound.handle = load_sound_library();
     bind_sound_library();
 }
 
@@ -79,7 +90,9 @@ static void call_sound_function(FARPROC fn, const char* path, const char* arg, i
         :
         : "ecx", "edx", "edi", "memory", "cc");
 #else
-    using PlayFunction = void (*)(const char*, const char*, int32_t);
+    // Elsewhere there is one convention, and the library is Kestrel's own:
+    // call it with its exact type (it returns a status, which is ignored).
+    using PlayFunction = int32_t (*)(const char*, const char*, int32_t);
     reinterpret_cast<PlayFunction>(reinterpret_cast<void (*)()>(fn))(path, arg, flags);
 #endif
 }
@@ -95,7 +108,7 @@ void play_system_sound(const char* path) { PlaySoundA(path, nullptr, SND_FILENAM
 
 static void pre_initialize() {
     if (!gauge_ops.without_sound_library) {
-        if (!sound.handle) sound.handle = LoadLibraryA(SOUND_LIBRARY);
+        if (!sound.handle) sound.handle = load_sound_library();
         bind_sound_library();
     }
     for (const SharedBinding& b : gauge_ops.shared) host()->initialize_var_by_name(b.record, b.name);
@@ -119,7 +132,12 @@ static void pre_kill() {
     if (gauge_ops.without_sound_library) return;
     find_sound_library();
     if (sound.terminate) reinterpret_cast<void(KCALL*)()>(reinterpret_cast<void (*)()>(sound.terminate))();
-    if (sound.handle) FreeLibrary(sound.handle);
+    // Only a reference this module took is released: releasing another
+    // module's would unload the library under it.
+    if (sound.handle && sound.references > 0) {
+        FreeLibrary(sound.handle);
+        --sound.references;
+    }
     // The library may be gone now: forget it, so that nothing calls into it
     // and the next pre-initialize loads it afresh.
     sound.handle = nullptr;

@@ -21,6 +21,14 @@ bool Memory::executable(const void* p) const {
     return false;
 }
 
+bool Memory::writable(const void* p, size_t size) const {
+    if (!readable(p, size)) return false;
+    const uintptr_t a = reinterpret_cast<uintptr_t>(p);
+    for (const Range& r : readonly)
+        if (a < r.end && a + size > r.begin) return false;
+    return true;
+}
+
 bool Memory::string(const char* p, size_t max) const {
     for (size_t i = 0; i <= max; ++i) {
         if (!readable(p + i, 1)) return false;
@@ -50,6 +58,13 @@ const char* kind_name(uint32_t kind) {
 
 namespace {
 
+// Records are read through typed pointers: one at an address its type cannot
+// have would be undefined behaviour (and a fault on some processors).
+template <class T>
+bool aligned(const T* p) {
+    return reinterpret_cast<uintptr_t>(p) % alignof(T) == 0;
+}
+
 template <class F>
 bool callback_ok(const Memory& m, F f) {
     return f == nullptr || m.executable(reinterpret_cast<const void*>(f));
@@ -59,6 +74,7 @@ std::string check_element(const Memory& m, ElementHeader* e, GaugeHeader* header
     if (e->gauge != header) return "does not point back at its gauge header";
     if (e->failures) {
         const FailureEntry* f = e->failures;
+        if (!aligned(f)) return "has a failure list at a misaligned address";
         for (size_t i = 0;; ++i, ++f) {
             if (i >= MAX_FAILURES) return "has a failure list without an end entry";
             if (!m.readable(f, sizeof *f)) return "has a failure list outside the module";
@@ -74,11 +90,14 @@ std::string check_element(const Memory& m, ElementHeader* e, GaugeHeader* header
             return format("has %u nonlinearity entries", n->table_count);
         if (!m.readable(n->table, sizeof(NonlinearityEntry) * n->table_count))
             return "has its nonlinearity table outside the module";
+        if (!aligned(n->table)) return "has its nonlinearity table at a misaligned address";
         if (!callback_ok(m, n->callback)) return "has a callback outside the module";
         return "";
     }
     case KIND_TEXT: {
         auto* t = reinterpret_cast<TextElement*>(e);
+        // The host writes the address of the text buffer into the element.
+        if (!m.writable(t, sizeof *t)) return "lies in read-only memory";
         if (t->box_width < 0 || t->box_height < 0 || t->box_width > MAX_BOX ||
             t->box_height > MAX_BOX)
             return format("has a text box of %dx%d", t->box_width, t->box_height);
@@ -120,6 +139,7 @@ std::string check_element(const Memory& m, ElementHeader* e, GaugeHeader* header
 std::string walk_elements(const Memory& m, GaugeHeader* header, std::vector<ElementHeader*>* out) {
     ElementHeader** root = header->elements;
     if (!m.readable(root, 2 * sizeof(ElementHeader*))) return "element list lies outside the module";
+    if (!aligned(root)) return "element list lies at a misaligned address";
     if (!root[0]) return "element list is empty";
     std::set<ElementHeader*> seen;
     // Pending child lists, each with its next position.
@@ -129,6 +149,7 @@ std::string walk_elements(const Memory& m, GaugeHeader* header, std::vector<Elem
         if (index >= MAX_CHILDREN) return format("a child list has more than %zu entries", MAX_CHILDREN);
         if (!m.readable(list + index, sizeof(ElementHeader*)))
             return "a child list lies outside the module";
+        if (!aligned(list)) return "a child list lies at a misaligned address";
         ElementHeader* e = list[index++];
         if (!e) {
             stack.pop_back();
@@ -138,6 +159,7 @@ std::string walk_elements(const Memory& m, GaugeHeader* header, std::vector<Elem
         if (seen.count(e)) return format("element chain loops back at element %zu", number);
         if (number >= MAX_ELEMENTS) return format("more than %zu elements", MAX_ELEMENTS);
         if (!m.readable(e, sizeof(ElementHeader))) return format("element %zu lies outside the module", number);
+        if (!aligned(e)) return format("element %zu lies at a misaligned address", number);
         const size_t size = element_size(e->kind);
         if (!size) return format("element %zu has the unknown kind %u", number, e->kind);
         if (!m.readable(e, size)) return format("element %zu lies outside the module", number);
@@ -145,7 +167,10 @@ std::string walk_elements(const Memory& m, GaugeHeader* header, std::vector<Elem
         if (!fault.empty()) return format("element %zu (%s) ", number, kind_name(e->kind)) + fault;
         seen.insert(e);
         out->push_back(e);
-        if (e->children) stack.push_back({e->children, 0});
+        // A copy: the field of a packed record may sit where a reference to
+        // a pointer cannot.
+        ElementHeader** const children = e->children;
+        if (children) stack.push_back({children, 0});
     }
     return "";
 }
@@ -156,6 +181,7 @@ std::string walk_mouse(const Memory& m, MouseRect* list, std::vector<MouseRect*>
         if (i >= MAX_MOUSE_ENTRIES) return format("mouse list has no end entry within %zu entries", MAX_MOUSE_ENTRIES);
         MouseRect* r = list + i;
         if (!m.readable(r, sizeof *r)) return format("mouse entry %zu lies outside the module", i);
+        if (!aligned(r)) return format("mouse entry %zu lies at a misaligned address", i);
         if (r->kind == MOUSE_END_LIST) return "";
         if (r->kind > MOUSE_TOOLTIP) return format("mouse entry %zu has the unknown kind %u", i, r->kind);
         if (r->kind == MOUSE_CHILD) {
@@ -181,6 +207,10 @@ std::string read_module(void* linkage_symbol, void* imports_symbol, const Memory
     auto* imports = static_cast<ImportTableRecord*>(imports_symbol);
     if (!m.readable(linkage, sizeof *linkage)) return "Linkage lies outside the module";
     if (!m.readable(imports, sizeof *imports)) return "ImportTable lies outside the module";
+    if (!aligned(linkage)) return "Linkage lies at a misaligned address";
+    if (!aligned(imports)) return "ImportTable lies at a misaligned address";
+    // The host writes the address of its function table into ImportTable.
+    if (!m.writable(imports, sizeof *imports)) return "ImportTable lies in read-only memory";
     if (linkage->module_id != MODULE_ID)
         return format("Linkage has module id 0x%X, not 0x13", linkage->module_id);
     if (linkage->version != MODULE_VERSION && linkage->version != MODULE_VERSION_2004)
@@ -193,6 +223,7 @@ std::string read_module(void* linkage_symbol, void* imports_symbol, const Memory
 
     GaugeHeader* header = linkage->gauges[0];
     if (!m.readable(header, sizeof *header)) return "gauge header lies outside the module";
+    if (!aligned(header)) return "gauge header lies at a misaligned address";
     if (header->version != GAUGE_HEADER_VERSION && header->version != 900)
         return format("gauge header has version %u, not 800", header->version);
     if (!m.string(header->name, MAX_NAME)) return "gauge name is missing or too long";

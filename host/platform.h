@@ -17,12 +17,17 @@ struct Range {
 
 // The memory of one module: its records must lie in `data`, its callbacks in
 // `code`. The loader checks every pointer it follows against these ranges.
+// `readonly` holds the parts of `data` that are constant once the module is
+// loaded: the host must not write there (empty when the platform cannot tell).
 struct Memory {
     std::vector<Range> data;
     std::vector<Range> code;
+    std::vector<Range> readonly;
 
     bool readable(const void* p, size_t size) const;
     bool executable(const void* p) const;
+    // Readable, and nowhere in `readonly`.
+    bool writable(const void* p, size_t size) const;
     // A null-terminated string of at most `max` characters, inside `data`.
     bool string(const char* p, size_t max) const;
 };

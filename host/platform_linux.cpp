@@ -23,10 +23,13 @@ int collect_segments(struct dl_phdr_info* info, size_t, void* data) {
     if (info->dlpi_addr != search->base || strcmp(info->dlpi_name, search->name) != 0) return 0;
     for (int i = 0; i < info->dlpi_phnum; ++i) {
         const ElfW(Phdr)& ph = info->dlpi_phdr[i];
-        if (ph.p_type != PT_LOAD) continue;
         const Range r{info->dlpi_addr + ph.p_vaddr, info->dlpi_addr + ph.p_vaddr + ph.p_memsz};
+        // Relocated data that the loader write-protects afterwards.
+        if (ph.p_type == PT_GNU_RELRO) search->memory->readonly.push_back(r);
+        if (ph.p_type != PT_LOAD) continue;
         if (ph.p_flags & PF_R) search->memory->data.push_back(r);
         if (ph.p_flags & PF_X) search->memory->code.push_back(r);
+        if (!(ph.p_flags & PF_W)) search->memory->readonly.push_back(r);
     }
     search->found = true;
     return 1;

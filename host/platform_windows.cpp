@@ -242,17 +242,20 @@ void watch_imports(HMODULE module) {
     }
 }
 
-// Headers and readable sections are data; executable sections are code.
+// Headers and readable sections are data; executable sections are code;
+// headers and sections without write access are read-only.
 void find_memory(HMODULE module, Memory* memory) {
     const uintptr_t base = reinterpret_cast<uintptr_t>(module);
     const IMAGE_NT_HEADERS32* nt = nt_headers(module);
     memory->data.push_back({base, base + nt->OptionalHeader.SizeOfHeaders});
+    memory->readonly.push_back({base, base + nt->OptionalHeader.SizeOfHeaders});
     const IMAGE_SECTION_HEADER* s = IMAGE_FIRST_SECTION(nt);
     for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++s) {
         const DWORD size = s->Misc.VirtualSize ? s->Misc.VirtualSize : s->SizeOfRawData;
         const Range r{base + s->VirtualAddress, base + s->VirtualAddress + size};
         if (s->Characteristics & IMAGE_SCN_MEM_READ) memory->data.push_back(r);
         if (s->Characteristics & IMAGE_SCN_MEM_EXECUTE) memory->code.push_back(r);
+        if (!(s->Characteristics & IMAGE_SCN_MEM_WRITE)) memory->readonly.push_back(r);
     }
 }
 

@@ -175,7 +175,30 @@ TEST_F(Frame, AfterPreKillTheLibraryIsForgottenAndLoadedAfresh) {
     EXPECT_EQ(sounds(), std::vector<std::string>{"GaugePlaySound sound\\CLICK.WAV"});
 }
 
+// Each module releases only the library reference it took: in any order of
+// service calls, the library is never unloaded under a module that still
+// calls into it.
+TEST_F(Frame, AModuleKilledTwiceReleasesOnlyItsOwnReference) {
+    Gauge& broadcaster = *host.find("broadcaster");
+    host.frame();
+    host.service(broadcaster, SERVICE_PRE_KILL);
+    host.service(broadcaster, SERVICE_PRE_KILL);
+    sounds();
+    click(POWER_SWITCH);
+    EXPECT_EQ(sounds(), std::vector<std::string>{"GaugePlaySound sound\\CLICK.WAV"});
+}
+
 class FrameAlone : public HostTest {};
+
+TEST_F(FrameAlone, AModuleUpdatedBeforeItsInitializeHoldsItsOwnReference) {
+    std::string error;
+    ASSERT_TRUE(host.load({"broadcaster", test_module("probe")}, &error, Host::Steps::Install)) << error;
+    host.frame();  // the broadcaster loads the library, the probe finds it loaded
+    host.unload("broadcaster");
+    sounds();
+    host.click(*host.find("probe"), POWER_SWITCH[0], POWER_SWITCH[1]);
+    EXPECT_EQ(sounds(), std::vector<std::string>{"GaugePlaySound sound\\CLICK.WAV"});
+}
 
 TEST_F(FrameAlone, PreKillBeforePreInitializeLoadsAndReleasesTheLibraryOnce) {
     std::string error;

@@ -40,6 +40,15 @@ TEST_F(LoadingFiles, GoodModulesLoadBesideBadOnes) {
     EXPECT_EQ(host.find("flap_lever")->state[2].value[0], 0);
 }
 
+// The host writes its table into ImportTable and buffer addresses into text
+// elements: records in write-protected memory would crash it.
+TEST_F(LoadingFiles, RecordsTheHostWritesIntoMustBeWritable) {
+    EXPECT_EQ(refusal(test_module("read_only_imports")),
+              "read_only_imports: ImportTable lies in read-only memory");
+    EXPECT_EQ(refusal(test_module("read_only_text")),
+              "read_only_text: element 1 (text) lies in read-only memory");
+}
+
 TEST_F(LoadingFiles, AModuleIsLoadedOnlyOnce) {
     load({"flap_lever"});
     EXPECT_EQ(refusal("flap_lever"), "flap_lever: already loaded");
@@ -50,6 +59,7 @@ TEST_F(LoadingFiles, AModuleIsLoadedOnlyOnce) {
 // Records in memory, made malformed one fault at a time
 
 double KCALL icon_callback(IconElement*) { return 0; }
+double KCALL text_callback(TextElement*) { return 0; }
 int32_t KCALL mouse_callback(MouseArgs*, uint32_t) { return 0; }
 void KCALL gauge_callback(GaugeHeader*, uint32_t, void*) {}
 
@@ -67,7 +77,10 @@ struct FakeModule {
     IconElement icon;
     ElementHeader* icon_list[2];
     FailureEntry failures[2];
-    MouseRect mouse[5];
+    TextElement text;  // linked only by the cases that need it
+    ElementHeader* text_list[2];
+    alignas(8) unsigned char spare[sizeof(IconElement) + 8];
+    MouseRect mouse[5];  // last: the cases rely on nothing following it
 
     FakeModule() {
         memset(static_cast<void*>(this), 0, sizeof *this);
@@ -97,6 +110,13 @@ struct FakeModule {
         icon.header.failures = failures;
         icon.frame_count = 2;
         icon.callback = icon_callback;
+        text_list[0] = &text.header;
+        text.header.kind = KIND_TEXT;
+        text.header.gauge = &header;
+        text.box_width = 40;
+        text.box_height = 12;
+        text.capacity = 16;
+        text.callback = text_callback;
         mouse[0].kind = MOUSE_START;
         mouse[1].kind = MOUSE_CHILD;
         mouse[1].box = {0, 0, 10, 10};
@@ -105,10 +125,12 @@ struct FakeModule {
         mouse[3].kind = MOUSE_END_LIST;
     }
 
-    std::string read(GaugeLayout* layout = nullptr) {
+    std::string read(GaugeLayout* layout = nullptr, std::vector<Range> readonly = {}) {
         Memory m;
         m.data.push_back({reinterpret_cast<uintptr_t>(this), reinterpret_cast<uintptr_t>(this + 1)});
+        m.readonly = std::move(readonly);
         for (const void* f : {reinterpret_cast<const void*>(icon_callback),
+                              reinterpret_cast<const void*>(text_callback),
                               reinterpret_cast<const void*>(mouse_callback),
                               reinterpret_cast<const void*>(gauge_callback)})
             m.code.push_back({reinterpret_cast<uintptr_t>(f), reinterpret_cast<uintptr_t>(f) + 1});
@@ -205,6 +227,73 @@ TEST(LoaderRecords, MouseListFaults) {
         EXPECT_EQ(f.read(), c.fault);
     }
 }
+
+template <class T>
+T* shifted(void* p, size_t bytes) {
+    return reinterpret_cast<T*>(static_cast<unsigned char*>(p) + bytes);
+}
+
+template <class T>
+Range range_of(const T& record) {
+    return {reinterpret_cast<uintptr_t>(&record), reinterpret_cast<uintptr_t>(&record + 1)};
+}
+
+// Records are read through typed pointers, so each must sit at an address its
+// type allows; a module that places one elsewhere is refused, not read.
+TEST(LoaderRecords, MisalignedRecordsAreRefused) {
+    struct Case {
+        const char* fault;
+        void (*spoil)(FakeModule&);
+    } cases[] = {
+        {"gauge header lies at a misaligned address",
+         [](FakeModule& f) { f.linkage.gauges[0] = shifted<GaugeHeader>(&f.header, 2); }},
+        {"element list lies at a misaligned address",
+         [](FakeModule& f) { f.header.elements = shifted<ElementHeader*>(f.root, 4); }},
+        {"a child list lies at a misaligned address",
+         [](FakeModule& f) { f.background.header.children = shifted<ElementHeader*>(f.needle_list, 4); }},
+        {"element 1 lies at a misaligned address",
+         [](FakeModule& f) { f.needle_list[0] = shifted<ElementHeader>(&f.needle, 1); }},
+        {"element 2 (icon) has a failure list at a misaligned address",
+         [](FakeModule& f) { f.icon.header.failures = shifted<FailureEntry>(f.failures, 1); }},
+        {"element 1 (needle) has its nonlinearity table at a misaligned address",
+         [](FakeModule& f) { f.needle.table = shifted<NonlinearityEntry>(f.table, 2); }},
+        {"mouse entry 0 lies at a misaligned address",
+         [](FakeModule& f) { f.header.mouse_rect = shifted<MouseRect>(f.mouse, 2); }},
+    };
+    for (const Case& c : cases) {
+        FakeModule f;
+        c.spoil(f);
+        EXPECT_EQ(f.read(), c.fault);
+    }
+}
+
+// Records are packed to 4 bytes: an element 4 bytes past an 8-byte boundary
+// is well placed, and its child list is followed like any other.
+TEST(LoaderRecords, AnElementOnAFourByteBoundaryIsWalked) {
+    FakeModule f;
+    auto* icon = shifted<IconElement>(f.spare, 4);
+    memcpy(static_cast<void*>(icon), &f.icon, sizeof f.icon);
+    icon->header.children = f.text_list;
+    f.icon_list[0] = &icon->header;
+    GaugeLayout layout;
+    ASSERT_EQ(f.read(&layout), "");
+    EXPECT_EQ(layout.elements, (std::vector<ElementHeader*>{&f.background.header, &f.needle.header,
+                                                             &icon->header, &f.text.header}));
+}
+
+// The host writes into ImportTable and text elements, and into nothing else.
+TEST(LoaderRecords, RecordsTheHostWritesIntoMustBeWritable) {
+    FakeModule f;
+    f.icon.header.children = f.text_list;
+    EXPECT_EQ(f.read(nullptr, {range_of(f.imports)}), "ImportTable lies in read-only memory");
+    EXPECT_EQ(f.read(nullptr, {range_of(f.text)}), "element 3 (text) lies in read-only memory");
+    // Constant names, tables, failure lists and every other record may be read-only.
+    EXPECT_EQ(f.read(nullptr, {range_of(f.linkage), range_of(f.header), range_of(f.name),
+                               range_of(f.needle), range_of(f.table), range_of(f.failures),
+                               range_of(f.mouse)}),
+              "");
+}
+
 
 }  // namespace
 }  // namespace kestrel::test
