@@ -330,6 +330,20 @@ float to_single(double v);
 // buffer; never writes past the buffer's capacity.
 void format_text(TextElement* e, const char* format, double value);
 
+// A fixed caption: a label format such as "FLAPS%400.0f" printed with the
+// element's own value, so that only the label shows in the box. Lit by the
+// power rule, or always bright. Text callbacks return 0.
+inline double caption(TextElement* e, const ModuleVar& power, const char* format) {
+    apply_power(e, power);
+    format_text(e, format, e->source[0].value.d);
+    return 0;
+}
+inline double bright_caption(TextElement* e, const char* format) {
+    set_bright(e, true);
+    format_text(e, format, e->source[0].value.d);
+    return 0;
+}
+
 // The three sound files, relative to the simulator's directory.
 extern const char SOUND_CLICK[];
 extern const char SOUND_SWITCH[];

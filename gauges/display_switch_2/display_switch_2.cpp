@@ -34,15 +34,9 @@ static MouseRect mouse[] = {
 // The knob is never lit; its frame is the variable read as unsigned.
 static double KCALL knob(IconElement*) { return static_cast<uint32_t>(shared_get(display)); }
 
-static double label(TextElement* e, const char* caption) {
-    apply_power(e, power);
-    format_text(e, caption, e->source[0].value.d);
-    return 0;
-}
-
-static double KCALL off_label(TextElement* e) { return label(e, "OFF%800.0f"); }
-static double KCALL on_label(TextElement* e) { return label(e, "ON%600.0f"); }
-static double KCALL title(TextElement* e) { return label(e, "DISPLAY 2%600.0f"); }
+static double KCALL off_label(TextElement* e) { return caption(e, power, "OFF%800.0f"); }
+static double KCALL on_label(TextElement* e) { return caption(e, power, "ON%600.0f"); }
+static double KCALL title(TextElement* e) { return caption(e, power, "DISPLAY 2%600.0f"); }
 
 // The toggle first, then the switch sound.
 static int32_t KCALL knob_pressed(MouseArgs*, uint32_t) {

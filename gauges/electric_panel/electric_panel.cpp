@@ -81,29 +81,13 @@ static double KCALL battery_light(IconElement* e) {
     return e->source.value.d;
 }
 
-static double KCALL bat_1_label(TextElement* e) {
-    set_bright(e, true);
-    format_text(e, "BAT 1%400.0f", e->source[0].value.d);
-    return 0;
-}
+static double KCALL bat_1_label(TextElement* e) { return bright_caption(e, "BAT 1%400.0f"); }
 
-static double KCALL bat_label(TextElement* e) {
-    set_bright(e, true);
-    format_text(e, "1    BAT%400.0f", e->source[0].value.d);
-    return 0;
-}
+static double KCALL bat_label(TextElement* e) { return bright_caption(e, "1    BAT%400.0f"); }
 
-static double KCALL gen_1_label(TextElement* e) {
-    apply_power(e, power);
-    format_text(e, "GEN 1%400.0f", e->source[0].value.d);
-    return 0;
-}
+static double KCALL gen_1_label(TextElement* e) { return caption(e, power, "GEN 1%400.0f"); }
 
-static double KCALL gen_2_label(TextElement* e) {
-    apply_power(e, power);
-    format_text(e, "GEN 2%400.0f", e->source[0].value.d);
-    return 0;
-}
+static double KCALL gen_2_label(TextElement* e) { return caption(e, power, "GEN 2%400.0f"); }
 
 static double KCALL battery_readout(TextElement* e) {
     set_bright(e, true);

@@ -53,11 +53,7 @@ static double KCALL lever(IconElement* e) {
     return x > 13107.2 ? 5 : x;
 }
 
-static double KCALL label(TextElement* e) {
-    apply_power(e, power);
-    format_text(e, "FLAPS%400.0f", e->source[0].value.d);
-    return 0;
-}
+static double KCALL label(TextElement* e) { return caption(e, power, "FLAPS%400.0f"); }
 
 static int32_t KCALL flaps_up(MouseArgs*, uint32_t) {
     key_event(EVENT_FLAPS_UP);

@@ -70,15 +70,9 @@ static double KCALL left_light(IconElement* e) { return feed_light(e, FEED_LEFT)
 static double KCALL all_light(IconElement* e) { return feed_light(e, FEED_ALL); }
 static double KCALL right_light(IconElement* e) { return feed_light(e, FEED_RIGHT); }
 
-static double label(TextElement* e, const char* caption) {
-    apply_power(e, power);
-    format_text(e, caption, e->source[0].value.d);
-    return 0;
-}
-
-static double KCALL right_label(TextElement* e) { return label(e, "RIGHT%400.0f"); }
-static double KCALL left_label(TextElement* e) { return label(e, "LEFT%400.0f"); }
-static double KCALL all_label(TextElement* e) { return label(e, "ALL%400.0f"); }
+static double KCALL right_label(TextElement* e) { return caption(e, power, "RIGHT%400.0f"); }
+static double KCALL left_label(TextElement* e) { return caption(e, power, "LEFT%400.0f"); }
+static double KCALL all_label(TextElement* e) { return caption(e, power, "ALL%400.0f"); }
 
 // ---------------------------------------------------------------------------
 // Mouse callbacks: a press on another button than the selected one selects

@@ -85,17 +85,9 @@ static double starter_light(IconElement* e, const ModuleVar& starter) {
 static double KCALL starter_1_light(IconElement* e) { return starter_light(e, starter_1); }
 static double KCALL starter_2_light(IconElement* e) { return starter_light(e, starter_2); }
 
-static double KCALL eng_label(TextElement* e) {
-    apply_power(e, power);
-    format_text(e, "ENG%400.0f", e->source[0].value.d);
-    return 0;
-}
+static double KCALL eng_label(TextElement* e) { return caption(e, power, "ENG%400.0f"); }
 
-static double KCALL man_start_label(TextElement* e) {
-    apply_power(e, power);
-    format_text(e, "MAN START%400.0f", e->source[0].value.d);
-    return 0;
-}
+static double KCALL man_start_label(TextElement* e) { return caption(e, power, "MAN START%400.0f"); }
 
 static double KCALL picture(IconElement* e) { return e->source.value.d; }
 

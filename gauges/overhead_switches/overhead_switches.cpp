@@ -191,16 +191,12 @@ static MouseRect mouse[] = {
 
 template <const char* Caption>
 static double KCALL lit(TextElement* e) {
-    apply_power(e, power);
-    format_text(e, Caption, e->source[0].value.d);
-    return 0;
+    return caption(e, power, Caption);
 }
 
 template <const char* Caption>
 static double KCALL always_bright(TextElement* e) {
-    set_bright(e, true);
-    format_text(e, Caption, e->source[0].value.d);
-    return 0;
+    return bright_caption(e, Caption);
 }
 
 // A light that is lit with the panel and shown while `on` holds.
