@@ -335,15 +335,14 @@ int Host::hold(Gauge& gauge, int32_t x, int32_t y, uint64_t count) {
     return p.calls;
 }
 
-// The point moves in equal steps, one a frame, and reaches (x1, y1) at the last.
-static int32_t step(int32_t from, int32_t to, uint64_t i, uint64_t count) {
+int32_t drag_step(int32_t from, int32_t to, uint64_t i, uint64_t count) {
     return static_cast<int32_t>(from + (int64_t(to) - from) * int64_t(i) / int64_t(count));
 }
 
 int Host::drag(Gauge& gauge, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint64_t count) {
     Press p = press(gauge, x0, y0);
     for (uint64_t i = 1; i <= count; ++i) {
-        move(p, step(x0, x1, i, count), step(y0, y1, i, count));
+        move(p, drag_step(x0, x1, i, count), drag_step(y0, y1, i, count));
         frame();
     }
     release(p);

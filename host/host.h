@@ -64,6 +64,10 @@ struct Event {
     int64_t value = 0;
 };
 
+// A drag moves in equal steps, one a frame: step i of count from `from`
+// reaches `to` at the last.
+int32_t drag_step(int32_t from, int32_t to, uint64_t i, uint64_t count);
+
 // The name a module goes by: its file name without folder and ".gau".
 std::string module_name(const std::string& module);
 

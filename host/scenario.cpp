@@ -375,8 +375,7 @@ bool Scenario::run_line(const std::string& raw) {
         flush_events();
         for (uint64_t i = 1; i <= n; ++i) {
             if (drag) {
-                host_.move(p, static_cast<int32_t>(x + (int64_t(x1) - x) * int64_t(i) / int64_t(n)),
-                           static_cast<int32_t>(y + (int64_t(y1) - y) * int64_t(i) / int64_t(n)));
+                host_.move(p, drag_step(x, x1, i, n), drag_step(y, y1, i, n));
             } else if (i > 1) {
                 host_.repeat(p);
             }
