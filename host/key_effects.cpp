@@ -7,12 +7,15 @@ namespace kestrel {
 
 extern const std::vector<KeyEffect> pedestal_effects;
 extern const std::vector<KeyEffect> overhead_effects;
+extern const std::vector<KeyEffect> autoflight_effects;
+extern const std::vector<KeyEffect> radio_effects;
+extern const std::vector<KeyEffect> navigation_effects;
 
 namespace {
 
 const std::vector<const std::vector<KeyEffect>*> tables = {
-    &pedestal_effects,
-    &overhead_effects,
+    &pedestal_effects,   &overhead_effects,   &autoflight_effects,
+    &radio_effects,      &navigation_effects,
 };
 
 }  // namespace
@@ -22,6 +25,13 @@ const KeyEffect* find_key_effect(uint32_t event_id) {
         for (const KeyEffect& e : *table)
             if (e.event_id == event_id) return &e;
     return nullptr;
+}
+
+std::vector<const KeyEffect*> key_effects() {
+    std::vector<const KeyEffect*> all;
+    for (const std::vector<KeyEffect>* table : tables)
+        for (const KeyEffect& e : *table) all.push_back(&e);
+    return all;
 }
 
 }  // namespace kestrel

@@ -25,6 +25,8 @@ static const char USAGE[] =
     "commands:\n"
     "  run SCENARIO          run a scenario and print its transcript\n"
     "  info MODULE...        load modules and list their elements and mouse areas\n"
+    "  sim                   list the key events the simulator stand-in answers, and\n"
+    "                        its models (switched on in scenarios with \"model NAME on\")\n"
 #if defined(KESTREL_RENDER)
     "%s"
 #endif
@@ -131,6 +133,11 @@ int main(int argc, char** argv) {
         }
         Host host(o.host);
         return info(host, o.args);
+    }
+    if (o.command == "sim") {
+        for (const KeyEffect* e : key_effects()) printf("key %s  %s\n", hex(e->event_id).c_str(), e->meaning);
+        for (const SimModel* m : sim_models()) printf("model %s  %s\n", m->name, m->meaning);
+        return 0;
     }
 #if defined(KESTREL_RENDER)
     if (o.command == "render") return render_command(o.args, o.host, o.artwork_dir);

@@ -400,6 +400,14 @@ bool Scenario::run_line(const std::string& raw) {
         } else {
             for (const auto& g : host_.gauges()) show(*g);
         }
+    } else if (cmd == "model") {
+        if (!need(3, "model NAME|all on|off") || (w[2] != "on" && w[2] != "off"))
+            return fail("usage: model NAME|all on|off");
+        if (!host_.sim.enable_model(w[1], w[2] == "on")) {
+            std::string known;
+            for (const SimModel* m : sim_models()) known += std::string(" ") + m->name;
+            return fail("no model '" + w[1] + "' (models:" + (known.empty() ? " none" : known) + ")");
+        }
     } else if (cmd == "sound-library") {
         if (!need(2, "sound-library on|off") || (w[1] != "on" && w[1] != "off"))
             return fail("usage: sound-library on|off");

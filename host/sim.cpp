@@ -2,6 +2,8 @@
 
 #include <math.h>
 
+#include <algorithm>
+
 #include "host/util.h"
 
 namespace kestrel {
@@ -61,6 +63,33 @@ void Sim::advance_frame() {
     for (Held& h : held_)
         if (--h.frames == 0) released.push_back(h);
     for (const Held& h : released) set(h.id, h.released);
+    for (const SimModel* m : models_) m->step(*this);
+}
+
+bool Sim::enable_model(const std::string& name, bool on) {
+    if (name == "all") {
+        models_.clear();
+        if (on) models_ = sim_models();
+        return true;
+    }
+    const SimModel* model = find_sim_model(name);
+    if (!model) return false;
+    std::erase(models_, model);
+    if (on) {
+        // Keep the table's order, whatever order they were switched on in.
+        models_.push_back(model);
+        std::vector<const SimModel*> ordered;
+        for (const SimModel* m : sim_models())
+            if (std::find(models_.begin(), models_.end(), m) != models_.end()) ordered.push_back(m);
+        models_ = ordered;
+    }
+    return true;
+}
+
+bool Sim::model_enabled(const std::string& name) const {
+    for (const SimModel* m : models_)
+        if (name == m->name) return true;
+    return false;
 }
 
 void Sim::hold(uint32_t id, double value, double released) {

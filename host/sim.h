@@ -46,6 +46,14 @@ public:
     // the simulator's variables, one line per change.
     std::vector<std::string> key_event(uint32_t event_id, uint32_t value);
 
+    // The simulator's own motion between key events (engines spooling, the
+    // gear travelling, radios following the stations, the clock): models
+    // that step once a frame, after the tick counter. They start switched
+    // off, so that a scenario sets every variable it reads itself; a
+    // scenario switches them on by name ("model gear on", "model all on").
+    bool enable_model(const std::string& name, bool on);  // false: no such model
+    bool model_enabled(const std::string& name) const;
+
     // A variable that a held button keeps at `value`: each call (each repeat
     // of the button's key event) sets it and holds it through the next frame;
     // the first frame that begins without a fresh call sets it to `released`.
@@ -60,6 +68,7 @@ private:
     };
     std::map<uint32_t, Var> vars_;
     std::vector<Held> held_;
+    std::vector<const struct SimModel*> models_;  // switched on, in table order
     uint32_t fps_ = TICKS_PER_SECOND;
     uint32_t tick_remainder_ = 0;
     uint64_t frame_ = 0;
@@ -73,5 +82,18 @@ struct KeyEffect {
 };
 
 const KeyEffect* find_key_effect(uint32_t event_id);
+// Every key event the stand-in knows, table by table.
+std::vector<const KeyEffect*> key_effects();
+
+// A model of the simulator's own motion, stepped once a frame while it is
+// switched on.
+struct SimModel {
+    const char* name;     // one word, as scenarios name it: "gear", "engines"
+    const char* meaning;  // what it moves, for `kestrel help` and the docs
+    void (*step)(Sim& sim);
+};
+
+const SimModel* find_sim_model(const std::string& name);
+std::vector<const SimModel*> sim_models();  // in the order they step
 
 }  // namespace kestrel
