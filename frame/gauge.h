@@ -326,6 +326,16 @@ inline void show_if(E* e, bool shown) {
 // values beyond the float range (they become infinities, as the FPU does).
 float to_single(double v);
 
+// The value truncated toward zero to a 32-bit integer, as a C cast does for
+// values in range; NaN gives 0 and values beyond the range saturate, where a
+// cast would be undefined.
+constexpr int32_t to_int32(double v) {
+    if (!(v == v)) return 0;
+    if (v >= 2147483647.0) return INT32_MAX;
+    if (v <= -2147483648.0) return INT32_MIN;
+    return static_cast<int32_t>(v);
+}
+
 // Formats `value`, rounded to single precision, into the element's text
 // buffer; never writes past the buffer's capacity.
 void format_text(TextElement* e, const char* format, double value);

@@ -5,6 +5,8 @@
 
 #include "support.h"
 
+#include "frame/gauge.h"
+
 namespace kestrel::test {
 namespace {
 
@@ -225,6 +227,27 @@ TEST_F(WithoutSoundLibrary, EveryActionHappensWithoutItsSound) {
     host.unload("probe");
     // The system's own player is always there; the library's calls are skipped.
     for (const std::string& s : sounds()) EXPECT_EQ(s, "PlaySoundA sound\\SWITCH.WAV");
+}
+
+}  // namespace
+}  // namespace kestrel::test
+
+namespace kestrel::test {
+namespace {
+
+// Conversions to 32-bit integers in the modules never go through an
+// undefined cast: NaN reads 0, the range's ends hold.
+TEST(FrameNumbers, ToInt32TruncatesAndSaturates) {
+    const struct {
+        double in;
+        int32_t out;
+    } cases[] = {
+        {0.0, 0},         {-0.0, 0},         {2.9, 2},           {-2.9, -2},
+        {NAN, 0},         {-NAN, 0},         {INFINITY, INT32_MAX}, {-INFINITY, INT32_MIN},
+        {1e300, INT32_MAX}, {-1e300, INT32_MIN}, {2147483647.5, INT32_MAX},
+        {2147483646.9, 2147483646}, {-2147483648.9, INT32_MIN}, {-2147483647.9, -2147483647},
+    };
+    for (const auto& c : cases) EXPECT_EQ(to_int32(c.in), c.out) << c.in;
 }
 
 }  // namespace
