@@ -10,12 +10,13 @@ extern const std::vector<KeyEffect> overhead_effects;
 extern const std::vector<KeyEffect> autoflight_effects;
 extern const std::vector<KeyEffect> radio_effects;
 extern const std::vector<KeyEffect> navigation_effects;
+extern const std::vector<KeyEffect> readout_effects;
 
 namespace {
 
 const std::vector<const std::vector<KeyEffect>*> tables = {
     &pedestal_effects,   &overhead_effects,   &autoflight_effects,
-    &radio_effects,      &navigation_effects,
+    &radio_effects,      &navigation_effects, &readout_effects,
 };
 
 }  // namespace

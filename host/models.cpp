@@ -10,12 +10,14 @@ extern const std::vector<SimModel> navigation_models;
 extern const std::vector<SimModel> radio_models;
 extern const std::vector<SimModel> autoflight_models;
 extern const std::vector<SimModel> standby_models;
+extern const std::vector<SimModel> readout_models;
 
 namespace {
 
 const std::vector<const std::vector<SimModel>*> tables = {
     &pedestal_models,  &engine_models,     &navigation_models,
     &radio_models,     &autoflight_models, &standby_models,
+    &readout_models,
 };
 
 }  // namespace
