@@ -30,13 +30,15 @@ protected:
         const int stride = cairo_image_surface_get_stride(picture.get());
         return *reinterpret_cast<const uint32_t*>(data + size_t(y) * stride + size_t(x) * 4) & 0xFFFFFF;
     }
-    static int r(uint32_t c) { return c >> 16 & 0xFF; }
-    static int g(uint32_t c) { return c >> 8 & 0xFF; }
-    static int b(uint32_t c) { return c & 0xFF; }
-    static bool white(uint32_t c) { return r(c) > 0xC0 && g(c) > 0xC0 && b(c) > 0xC0; }
-    static bool red(uint32_t c) { return r(c) > 0xB0 && g(c) < 0x80 && b(c) < 0x60; }
-    static bool orange(uint32_t c) { return r(c) > 0xC0 && g(c) > 0x50 && g(c) < 0xB0 && b(c) < 0x40; }
-    static bool green(uint32_t c) { return g(c) > 0xB0 && r(c) < 0x90 && b(c) < 0xA0; }
+    // Colour tests on 0xRRGGBB.
+    static bool white(uint32_t c) { return (c >> 16 & 0xFF) > 0xC0 && (c >> 8 & 0xFF) > 0xC0 && (c & 0xFF) > 0xC0; }
+    static bool red(uint32_t c) { return (c >> 16 & 0xFF) > 0xB0 && (c >> 8 & 0xFF) < 0x80 && (c & 0xFF) < 0x60; }
+    static bool orange(uint32_t c) {
+        return (c >> 16 & 0xFF) > 0xC0 && (c >> 8 & 0xFF) > 0x50 && (c >> 8 & 0xFF) < 0xB0 && (c & 0xFF) < 0x40;
+    }
+    static bool green(uint32_t c) { return (c >> 8 & 0xFF) > 0xB0 && (c >> 16 & 0xFF) < 0x90 && (c & 0xFF) < 0xA0; }
+    // Whether any pixel of the 3x3 box around (x, y), or of a rectangle, passes.
+    bool near(int x, int y, bool (*test)(uint32_t)) const { return any(x - 1, x + 1, y - 1, y + 1, test); }
     bool any(int x0, int x1, int y0, int y1, bool (*test)(uint32_t)) const {
         for (int y = y0; y <= y1; ++y)
             for (int x = x0; x <= x1; ++x)
@@ -62,12 +64,12 @@ TEST_F(RadioPictures, ClockHandsPointAtTheFiguresOfTheirValues) {
         host.sim.set(0x4, t.m);
         host.sim.set(0x5, t.s);
         draw("chronometer");
-        EXPECT_TRUE(any(t.hour_x - 1, t.hour_x + 1, t.hour_y - 1, t.hour_y + 1, white)) << t.h;
-        EXPECT_TRUE(any(t.minute_x - 1, t.minute_x + 1, t.minute_y - 1, t.minute_y + 1, white)) << t.m;
-        EXPECT_TRUE(any(t.second_x - 1, t.second_x + 1, t.second_y - 1, t.second_y + 1, red)) << t.s;
-        // The second hand is nowhere else: not where the other time has it.
+        EXPECT_TRUE(near(t.hour_x, t.hour_y, white)) << t.h;
+        EXPECT_TRUE(near(t.minute_x, t.minute_y, white)) << t.m;
+        EXPECT_TRUE(near(t.second_x, t.second_y, red)) << t.s;
+        // Where the other time has them, the hands are not.
         const auto& other = &t == &times[0] ? times[1] : times[0];
-        EXPECT_FALSE(any(other.second_x - 1, other.second_x + 1, other.second_y - 1, other.second_y + 1, red));
+        EXPECT_FALSE(near(other.second_x, other.second_y, red));
         EXPECT_FALSE(white(px(other.minute_x, other.minute_y)));
     }
 }
