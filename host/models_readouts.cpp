@@ -17,7 +17,7 @@ constexpr uint32_t WAYPOINT_DISTANCE = 0x35C;   // nautical miles
 constexpr double METRES_PER_DEGREE = 40007000.0 / 360;
 constexpr double DEGREES_PER_LONGITUDE_UNIT = 360 * 0x1p-48;
 constexpr double WAYPOINT_UNITS_PER_DEGREE = 11930464;
-constexpr double RADIANS_PER_DEGREE = M_PI / 180;
+constexpr double RADIANS_PER_DEGREE = 3.14159265358979323846 / 180;
 
 // The next waypoint: 45 deg 20.00' N, 4 deg 30.00' E, south-west of where the
 // demo flight takes off.
