@@ -312,5 +312,25 @@ TEST(NavigationModel, FliesAndFollowsTheTunedStations) {
     EXPECT_GT(sim.get(0x47), north);
 }
 
+// A minute at 360 knots on each heading: six miles that way, whatever the frame rate.
+TEST(NavigationModel, MovesAlongTheHeading) {
+    for (const auto& [heading, fps] : {std::pair{45.0, 18u}, {135.0, 1u}, {225.0, 3u}, {300.0, 2u}}) {
+        Sim sim;
+        sim.enable_model("navigation", true);
+        sim.set_frame_rate(fps);
+        sim.set(0x3D, 360);
+        sim.set(0x51, heading);
+        sim.set(0x4A, 400);
+        sim.set_bcd(0x18, 0x1330);  // the VOR 7 miles south and 6 west of the field
+        sim.advance_frame();
+        for (uint32_t i = 0; i < 60 * fps; ++i) sim.advance_frame();
+        const double north = 6 * cos(heading * M_PI / 180), east = 6 * sin(heading * M_PI / 180);
+        const double to_north = -7 - north, to_east = -6 - east;
+        EXPECT_NEAR(sim.get(0x1F), hypot(to_north, to_east), 0.02) << heading;
+        const double bearing = atan2(to_east, to_north) * 180 / M_PI - heading;
+        EXPECT_NEAR(fmod(sim.get(0x226) - bearing + 720 + 180, 360) - 180, 0, 0.2) << heading;
+    }
+}
+
 }  // namespace
 }  // namespace kestrel::test
