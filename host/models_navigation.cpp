@@ -65,6 +65,7 @@ double cos_small(double x) {
 }
 
 double sin_degrees(double d) {
+    if (!isfinite(d)) return 0;
     double r = fmod(d, 360);
     if (r < 0) r += 360;
     const double quadrant = floor((r + 45) / 90);

@@ -173,19 +173,40 @@ TEST_F(Hsi, CoverLiftsWithBatteryAndDisplayBoth) {
     }
 }
 
-TEST(HsiAlone, BindsRoseAdfvorDisplayAndClearsThemOnce) {
-    Host fresh(options());
-    ASSERT_TRUE(fresh.load({"broadcaster", "hsi"}, nullptr));
-    std::vector<std::string> bound;
-    for (const Event& e : fresh.events)
-        if (e.kind == Event::Kind::Bind && e.gauge == "hsi") bound.push_back(e.name);
-    EXPECT_EQ(bound, (std::vector<std::string>{"rose", "adfvor", "display"}));
-    for (const char* name : {"rose", "adfvor", "display"}) fresh.registry.set(name, 1);
-    fresh.frame();
-    fresh.registry.set("rose", 1);
-    fresh.frames(2);
-    EXPECT_EQ(fresh.registry.value("adfvor"), 0);
-    EXPECT_EQ(fresh.registry.value("rose"), 1);
+// The host's lookup_var, wrapped to note the ids in the order asked.
+std::vector<uint32_t> looked_up;
+void (KCALL* host_lookup)(ModuleVar*) = nullptr;
+void KCALL note_lookup(ModuleVar* var) {
+    looked_up.push_back(var->id);
+    host_lookup(var);
+}
+
+TEST(NavigationDisplays, BindTheirNamesAndRefreshTheirVariablesInOrder) {
+    Host host(options());
+    ASSERT_TRUE(host.load({"broadcaster", "hsi", "rmi", "rose_arc_switch"}, nullptr));
+    const struct {
+        const char* gauge;
+        std::vector<std::string> names;
+        std::vector<uint32_t> ids;
+    } cases[] = {{"hsi", {"rose", "adfvor", "display"}, {0x6B, 0x51, 0x356, 0x158, 0x3B, 0x27, 0x12, 0x350, 0x16C}},
+                 {"rmi", {"power"}, {0x3B, 0x27, 0x226, 0x1F, 0x23}},
+                 {"rose_arc_switch", {"rose", "power", "sfd"}, {}}};
+    for (const auto& c : cases) {
+        std::vector<std::string> bound;
+        for (const Event& e : host.events)
+            if (e.kind == Event::Kind::Bind && e.gauge == c.gauge) bound.push_back(e.name);
+        EXPECT_EQ(bound, c.names) << c.gauge;
+        Gauge& g = *host.find(c.gauge);
+        HostTable* table = g.layout.imports->host.table;
+        HostTable noting = *table;
+        host_lookup = table->lookup_var;
+        noting.lookup_var = note_lookup;
+        g.layout.imports->host.table = &noting;
+        looked_up.clear();
+        host.service(g, SERVICE_PRE_UPDATE);
+        g.layout.imports->host.table = table;
+        EXPECT_EQ(looked_up, c.ids) << c.gauge;
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -267,54 +288,41 @@ TEST(RoseArcSwitch, PlaysTheSwitchThenTogglesRose) {
 // ---------------------------------------------------------------------------
 // The navigation model
 
-TEST(NavigationModel, FliesAndFollowsTheTunedStations) {
+TEST(NavigationModel, FollowsTheTunedStationsAndIgnoresWhatNoFlightHas) {
     Sim sim;
     sim.enable_model("navigation", true);
     sim.set_bcd(0x1B, 0x1680);  // the VOR north-west of the field: 9 nm north, 8 nm west
-    sim.set(0x3D, 360);         // six miles a minute
-    sim.set(0x51, 0);
     sim.set(0x4A, 400);         // on the field's level: DME reads the distance over the ground
+    sim.set(0x51, 90);
     sim.advance_frame();
-    const double north = sim.get(0x47), east = sim.get(0x48);
-    EXPECT_EQ(sim.get(0x1F), 0);   // NAV 1 tunes nothing
+    EXPECT_EQ(sim.get(0x1F), 0);    // NAV 1 tunes nothing
     EXPECT_EQ(sim.get(0x226), 90);  // so its bearing lies parked
     EXPECT_NEAR(sim.get(0x23), sqrt(81 + 64), 1e-9);
-    EXPECT_NEAR(sim.get(0x3B), 360 - atan2(8, 9) * 180 / M_PI, 1e-9);
-    // A minute north at 2 frames a second (9 ticks a frame): 6 nautical miles.
-    sim.set_frame_rate(2);
-    for (int i = 0; i < 120; ++i) sim.advance_frame();
-    EXPECT_NEAR(sim.get(0x47) - north, 6 * 1852, 1e-6);
-    EXPECT_EQ(sim.get(0x48), east);
-    EXPECT_EQ(sim.get(0x35B), 360);
-    EXPECT_NEAR(sim.get(0x23), sqrt(9 + 64), 1e-9);
-    // Turned east: the station lies behind the left wing.
-    sim.set(0x51, 90);
-    sim.set(0x3D, 0);
-    sim.advance_frame();
-    EXPECT_NEAR(sim.get(0x3B), 180 + atan2(3, 8) * 180 / M_PI, 1e-9);
+    EXPECT_NEAR(sim.get(0x3B), 270 - atan2(8, 9) * 180 / M_PI, 1e-9);  // relative to the nose
     // The beacon east of the field on the direction finder: 375.0 kHz, no distance.
     sim.set_bcd(0x10, 0x0375);
     sim.advance_frame();
-    EXPECT_NE(sim.get(0x27), 90);
+    EXPECT_NEAR(sim.get(0x27), atan2(2.5, 0.2) * 180 / M_PI - 90 + 360, 1e-9);
     sim.set_bcd(0x12, 0x0005);  // 375.5 kHz: nothing there
     sim.advance_frame();
     EXPECT_EQ(sim.get(0x27), 90);
     // A clock that jumps or goes back, or values no flight has, move nothing.
+    const double north = sim.get(0x47);
     for (const auto& [id, v] : {std::pair{0x1u, 1e12}, {0x1u, 5.0}, {0x3Du, NAN}, {0x51u, INFINITY}}) {
-        const double before = sim.get(0x47);
         sim.set(id, v);
         sim.set(0x3D, id == 0x3D ? v : 300);
         sim.advance_frame();
-        EXPECT_EQ(sim.get(0x47), before) << id;
+        EXPECT_EQ(sim.get(0x47), north) << id;
     }
     sim.set(0x51, 0);
     sim.advance_frame();
     EXPECT_GT(sim.get(0x47), north);
+    EXPECT_EQ(sim.get(0x35B), 300);
 }
 
 // A minute at 360 knots on each heading: six miles that way, whatever the frame rate.
 TEST(NavigationModel, MovesAlongTheHeading) {
-    for (const auto& [heading, fps] : {std::pair{45.0, 18u}, {135.0, 1u}, {225.0, 3u}, {300.0, 2u}}) {
+    for (const auto& [heading, fps] : {std::pair{0.0, 2u}, {45.0, 18u}, {135.0, 1u}, {225.0, 3u}, {300.0, 2u}}) {
         Sim sim;
         sim.enable_model("navigation", true);
         sim.set_frame_rate(fps);

@@ -38,24 +38,23 @@ protected:
     static int b(uint32_t c) { return c & 0xFF; }
     static bool white(uint32_t c) { return r(c) > 0x60 && g(c) > 0x60 && b(c) > 0x60; }
     static bool cyan(uint32_t c) { return b(c) > 0xA0 && g(c) > 0xA0 && r(c) < 0x80; }
-    // White pixels in the box reaching `half` either side and 4 up and down
-    // about the point `radius` from (cx, cy) in the direction `degrees`
-    // clockwise from up.
-    int white_near(double cx, double cy, double radius, double degrees, int half = 4) const {
+    // Pixels passing `test` in the box reaching `half` either side and `half_y`
+    // up and down about the point `radius` from (cx, cy) in the direction
+    // `degrees` clockwise from up.
+    int count(double cx, double cy, double radius, double degrees, int half = 4, int half_y = 4,
+              bool (*test)(uint32_t) = white) const {
         const double a = degrees * M_PI / 180;
         const int x = int(lround(cx + radius * sin(a))), y = int(lround(cy - radius * cos(a)));
         int n = 0;
-        for (int dy = -4; dy <= 4; ++dy)
-            for (int dx = -half; dx <= half; ++dx) n += white(px(x + dx, y + dy));
+        for (int dy = -half_y; dy <= half_y; ++dy)
+            for (int dx = -half; dx <= half; ++dx) n += test(px(x + dx, y + dy));
         return n;
     }
+    int white_near(double cx, double cy, double radius, double degrees, int half = 4) const {
+        return count(cx, cy, radius, degrees, half);
+    }
     bool cyan_at(double cx, double cy, double radius, double degrees) const {
-        const double a = degrees * M_PI / 180;
-        const int x = int(lround(cx + radius * sin(a))), y = int(lround(cy - radius * cos(a)));
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx)
-                if (cyan(px(x + dx, y + dy))) return true;
-        return false;
+        return count(cx, cy, radius, degrees, 1, 1, cyan) > 0;
     }
 };
 
