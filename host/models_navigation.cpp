@@ -120,7 +120,7 @@ struct Station {
 
 // The demo's field (elevation 400 feet) and its stations. The flight takes
 // off to the west, turns south and lands on the south field's runway 18.
-constexpr double FIELD_LATITUDE = 46.5, FIELD_LONGITUDE = 7.25;
+constexpr double FIELD_LATITUDE = 45 + 35 / 60.0, FIELD_LONGITUDE = 4 + 50 / 60.0;  // 45 35' N, 4 50' E
 constexpr double FIELD_ELEVATION = 400;  // feet, every station's too
 
 constexpr Station STATIONS[] = {
