@@ -36,12 +36,10 @@ void panel(cairo_t* cr) {
     panel_face(cr, 266, 122);
 
     // The barometric window and the knob below it.
-    // The window's glass reaches under the LVL button's corner: four
-    // figures of the window's face need the width.
-    fill_rounded(cr, 32, 20, 80, 29, 3, WINDOW_RIM);
-    fill_rect(cr, 35, 22, 74, 25, WINDOW_GLASS);
+    fill_rounded(cr, 32, 20, 66, 29, 3, WINDOW_RIM);
+    fill_rect(cr, 35, 22, 60, 25, WINDOW_GLASS);
     set_colour(cr, 0xFFFFFF, 0.05);
-    cairo_rectangle(cr, 35, 22, 74, 3);
+    cairo_rectangle(cr, 35, 22, 60, 3);
     cairo_fill(cr);
     fill_circle(cr, BARO_X, BARO_Y, 17, OVERHEAD_SHADE);
     stroke_circle(cr, BARO_X, BARO_Y, 17, 0.8, OVERHEAD_LIGHT);

@@ -105,7 +105,7 @@ void lamp(cairo_t* cr) {
 // The dashes between the altitude and vertical speed captions, open in the
 // middle where FT or M shows.
 void dashes(cairo_t* cr) {
-    for (double x : {1.0, 9.0, 34.0, 41.0}) line(cr, x, 6.5, x + 5, 6.5, 1.4, WINDOW_AMBER);
+    for (double x : {1.0, 8.0, 37.0, 43.0}) line(cr, x, 6.5, x + 4, 6.5, 1.4, WINDOW_AMBER);
 }
 
 // A knob seen from above: a knurled skirt and a darker top with a white
@@ -129,8 +129,10 @@ void knob(cairo_t* cr, double cx, double cy, double index, bool push_cap) {
     cairo_pattern_destroy(top);
     const double a = index * M_PI / 180;
     const double from = push_cap ? 8.5 : 4;
+    // Three pixels wide, so that it stays white when the sprites' centres
+    // fall between pixels.
     line(cr, cx + from * sin(a), cy - from * cos(a), cx + (KNOB_R - 1) * sin(a), cy - (KNOB_R - 1) * cos(a),
-         2, MARKING_WHITE);
+         3, MARKING_WHITE);
     if (push_cap) {
         fill_circle(cr, cx, cy, 7, 0x5A626A);
         stroke_circle(cr, cx, cy, 7, 0.8, 0x868F97);
