@@ -44,32 +44,27 @@ TEST(AutoflightEffects, SelectorsStepWrapAndHoldTheirRangesAsAnAutopilotDoes) {
     }
 }
 
-TEST(AutoflightEffects, SpeedAndMachHoldExcludeEachOtherAndBaroKeepsBothUnits) {
-    Sim sim;
-    sim.set(0x75, 1);
-    sim.key_event(0x10163, 0);  // airspeed hold on: Mach hold off
-    EXPECT_EQ(sim.get(0x73), 1);
-    EXPECT_EQ(sim.get(0x75), 0);
-    sim.key_event(0x1017B, 0);
-    EXPECT_EQ(sim.get(0x73), 0);
-    EXPECT_EQ(sim.get(0x75), 1);
-    sim.key_event(0x1017B, 0);  // off again: the other stays off
-    EXPECT_EQ(sim.get(0x73), 0);
-
-    // Millibars when set, else from the inches, else standard; both written.
+// Airspeed and Mach hold exclude each other; the barometric setting steps
+// from the millibars, else from the inches, else standard, and keeps both.
+TEST(AutoflightEffects, SpeedHoldsExcludeEachOtherAndBaroKeepsBothUnits) {
     const struct {
-        double mb, in;
         uint32_t event;
-        double after_mb;
-    } baro[] = {{1013.25, 29.92, 0x1015B, 1014}, {0, 29.92, 0x1015C, 1013}, {NAN, 0, 0x1015B, 1014},
-                {1100, 0, 0x1015B, 1100},        {745, 0, 0x1015C, 745},    {1e300, -1, 0x1015C, 1100}};
-    for (const auto& b : baro) {
-        Sim s;
-        s.set(0x4B, b.mb);
-        s.set(0x4C, b.in);
-        s.key_event(b.event, 0);
-        EXPECT_EQ(s.get(0x4B), b.after_mb) << b.mb << " " << b.in;
-        EXPECT_NEAR(s.get(0x4C), b.after_mb / 33.8639, 1e-9);
+        std::vector<std::pair<uint32_t, double>> before, after;
+    } cases[] = {
+        {0x10163, {{0x75, 1}}, {{0x73, 1}, {0x75, 0}}},
+        {0x1017B, {{0x73, 1}}, {{0x73, 0}, {0x75, 1}}},
+        {0x1017B, {{0x75, 1}}, {{0x73, 0}, {0x75, 0}}},
+        {0x1015B, {{0x4B, 1013.25}, {0x4C, 29.92}}, {{0x4B, 1014}, {0x4C, 1014 / 33.8639}}},
+        {0x1015C, {{0x4C, 29.92}}, {{0x4B, 1013}, {0x4C, 1013 / 33.8639}}},
+        {0x1015B, {{0x4B, NAN}}, {{0x4B, 1014}}},
+        {0x1015B, {{0x4B, 1100}}, {{0x4B, 1100}}},
+        {0x1015C, {{0x4B, 1e300}, {0x4C, -1}}, {{0x4B, 1100}}},
+    };
+    for (const auto& c : cases) {
+        Sim sim;
+        for (const auto& [id, v] : c.before) sim.set(id, v);
+        sim.key_event(c.event, 0);
+        for (const auto& [id, v] : c.after) EXPECT_EQ(sim.get(id), v) << std::hex << c.event << " " << id;
     }
 }
 
@@ -175,7 +170,12 @@ TEST_F(Autoflight, AdfVorReachesItsReaders) {
         host.frame();  // its first draw clears "adfvor", "rose" and "display"
         host.registry.set("display", 1);
     }
-    for (int32_t want : {1, 0, 1}) {
+    // From 0 to 1 and back; any other value becomes 0. The selector's frame
+    // is the value read as unsigned.
+    for (auto [before, want] : {std::pair{0, 1}, {1, 0}, {-1, 0}, {0, 1}}) {
+        host.registry.set("adfvor", before);
+        host.frame();
+        EXPECT_EQ(state(panel_1, 11).value[0], double(uint32_t(before)));
         press(panel_1, ADF_VOR);
         EXPECT_EQ(host.registry.value("adfvor"), want);
         EXPECT_EQ(state(panel_1, 11).value[0], want);

@@ -30,12 +30,11 @@ protected:
         const int stride = cairo_image_surface_get_stride(picture.get());
         return *reinterpret_cast<const uint32_t*>(data + size_t(y) * stride + size_t(x) * 4) & 0xFFFFFF;
     }
-    static int r(uint32_t c) { return c >> 16 & 0xFF; }
-    static int g(uint32_t c) { return c >> 8 & 0xFF; }
-    static int b(uint32_t c) { return c & 0xFF; }
-    static bool white(uint32_t c) { return r(c) > 0xC0 && g(c) > 0xC0 && b(c) > 0xC0; }
-    static bool green(uint32_t c) { return g(c) > 0xC0 && r(c) < 0x90 && b(c) < 0x90; }
-    static bool amber(uint32_t c) { return r(c) > 0xC0 && g(c) > 0x50 && g(c) < 0xB0 && b(c) < 0x70; }
+    static bool white(uint32_t c) { return (c >> 16 & 0xFF) > 0xC0 && (c >> 8 & 0xFF) > 0xC0 && (c & 0xFF) > 0xC0; }
+    static bool green(uint32_t c) { return (c >> 8 & 0xFF) > 0xC0 && (c >> 16 & 0xFF) < 0x90 && (c & 0xFF) < 0x90; }
+    static bool amber(uint32_t c) {
+        return (c >> 16 & 0xFF) > 0xC0 && (c >> 8 & 0xFF) > 0x50 && (c >> 8 & 0xFF) < 0xB0 && (c & 0xFF) < 0x70;
+    }
     bool any(int x0, int x1, int y0, int y1, bool (*test)(uint32_t)) const {
         for (int y = y0; y <= y1; ++y)
             for (int x = x0; x <= x1; ++x)
@@ -51,35 +50,28 @@ protected:
     }
 };
 
-TEST_F(AutopilotPicture, KnobIndexesPointAtTheirValues) {
-    // The heading knob (course in CRS mode): up at 0, right at 45.
-    draw(fcu, {{0x356, 0}});
-    expect_index(139, 64, 0, -1, "heading knob at 0");
-    draw(fcu, {{0x356, 45}});
-    expect_index(139, 64, 1, 0, "heading knob at 45");
-    // The altitude knob: up at 0, right at 5000, left at 15000.
-    draw(fcu, {{0x6D, 0}});
-    expect_index(302, 68, 0, -1, "altitude knob at 0");
-    draw(fcu, {{0x6D, 5000}});
-    expect_index(302, 68, 1, 0, "altitude knob at 5000");
-    draw(fcu, {{0x6D, 15000}});
-    expect_index(302, 68, -1, 0, "altitude knob at 15000");
-    // The turning knobs go clockwise as their values grow: Mach 0.225 is 90
-    // degrees; vertical speed -90 the other way.
-    draw(fcu, {{0x76, 0}, {0x78, 0}});
-    expect_index(70, 64, 0, -1, "speed knob at 0");
-    expect_index(387, 64, 0, -1, "vertical speed knob at 0");
-    draw(fcu, {{0x76, 0.225}, {0x78, -90}});
-    expect_index(70, 64, 1, 0, "speed knob at Mach 0.225");
-    expect_index(387, 64, -1, 0, "vertical speed knob at -90");
-    // Autopilot panel 1's NAV/GPS selector: up to NAV, right to GPS.
-    draw(panel_1, {{0x350, 0}});
-    expect_index(133, 68, 0, -1, "NAV/GPS selector at NAV");
-    draw(panel_1, {{0x350, 1}});
-    expect_index(133, 68, 1, 0, "NAV/GPS selector at GPS");
-}
-
-TEST_F(AutopilotPicture, LampsLightGreenWhileTheirModesAreOn) {
+// Needles and the turning knobs point where their values say; icons show the
+// frame's picture; lamps light green.
+TEST_F(AutopilotPicture, KnobsSelectorsAndLampsShowTheirValues) {
+    const struct {
+        bool on_panel_1;
+        std::vector<std::pair<uint32_t, double>> vars;
+        int cx, cy, dx, dy;  // the index lies from (cx, cy) towards (dx, dy)
+        const char* what;
+    } knobs[] = {
+        {false, {{0x356, 0}}, 139, 64, 0, -1, "heading knob at 0"},
+        {false, {{0x356, 45}}, 139, 64, 1, 0, "heading knob at 45"},
+        {false, {{0x6D, 5000}}, 302, 68, 1, 0, "altitude knob at 5000"},
+        {false, {{0x76, 0.225}}, 70, 64, 1, 0, "speed knob at Mach 0.225, 90 degrees clockwise"},
+        {false, {{0x78, -90}}, 387, 64, -1, 0, "vertical speed knob at -90"},
+        {true, {{0x350, 0}}, 133, 68, 0, -1, "NAV/GPS selector at NAV"},
+        {true, {{0x350, 1}}, 133, 68, 1, 0, "NAV/GPS selector at GPS"},
+    };
+    for (const auto& k : knobs) {
+        for (const auto& [id, v] : k.vars) host.sim.set(id, v);
+        draw(k.on_panel_1 ? panel_1 : fcu);
+        expect_index(k.cx, k.cy, k.dx, k.dy, k.what);
+    }
     for (double on : {1.0, 0.0}) {
         draw(fcu, {{0x67, on}, {0x70, on}});
         EXPECT_EQ(green(px(204, 71)), on == 1) << "AP 1";
