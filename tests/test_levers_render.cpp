@@ -30,12 +30,9 @@ protected:
         const int stride = cairo_image_surface_get_stride(picture.get());
         return *reinterpret_cast<const uint32_t*>(data + size_t(y) * stride + size_t(x) * 4) & 0xFFFFFF;
     }
-    static int r(uint32_t c) { return c >> 16 & 0xFF; }
-    static int g(uint32_t c) { return c >> 8 & 0xFF; }
-    static int b(uint32_t c) { return c & 0xFF; }
-    static bool light(uint32_t c) { return r(c) > 0xB0 && g(c) > 0xB0 && b(c) > 0xB0; }
-    static bool red(uint32_t c) { return r(c) > 0xC0 && g(c) < 0x60 && b(c) < 0x60; }
-    static bool green(uint32_t c) { return g(c) > 0xC0 && r(c) < 0x80 && b(c) < 0x80; }
+    static bool light(uint32_t c) { return (c >> 16 & 0xFF) > 0xB0 && (c >> 8 & 0xFF) > 0xB0 && (c & 0xFF) > 0xB0; }
+    static bool red(uint32_t c) { return (c >> 16 & 0xFF) > 0xC0 && (c >> 8 & 0xFF) < 0x60 && (c & 0xFF) < 0x60; }
+    static bool green(uint32_t c) { return (c >> 8 & 0xFF) > 0xC0 && (c >> 16 & 0xFF) < 0x80 && (c & 0xFF) < 0x80; }
     // The rows of column x, from y0 to y1, where the pixel passes the test.
     std::vector<int> rows(int x, int y0, int y1, bool (*test)(uint32_t)) const {
         std::vector<int> out;
@@ -76,20 +73,14 @@ TEST_F(LeverPictures, TrimWheelTurnsWithTheTrim) {
     EXPECT_NEAR(nose_up.front() - level.front(), 0.02 / 0.84 * (1600 - 216), 2);
 }
 
-TEST_F(LeverPictures, GearKnobSlidesFromUpToDown) {
-    draw("gear_handle", {{0x14B, 0}});
-    std::vector<int> knob = rows(9, 3, 82, light);
-    ASSERT_FALSE(knob.empty());
-    EXPECT_GE(knob.front(), 5);
-    EXPECT_LE(knob.back(), 28);
-    draw("gear_handle", {{0x14B, 16383}});
-    knob = rows(9, 3, 82, light);
-    ASSERT_FALSE(knob.empty());
-    EXPECT_GE(knob.front(), 54);
-    EXPECT_LE(knob.back(), 77);
-}
-
-TEST_F(LeverPictures, GearIndicatorsAreRedInTransitAndGreenDown) {
+TEST_F(LeverPictures, GearKnobSlidesFromUpToDownAndIndicatorsTurnRedThenGreen) {
+    for (auto [handle, top] : {std::pair{0.0, 5}, {16383.0, 54}}) {
+        draw("gear_handle", {{0x14B, handle}});
+        const std::vector<int> knob = rows(9, 3, 82, light);
+        ASSERT_FALSE(knob.empty());
+        EXPECT_GE(knob.front(), top);
+        EXPECT_LE(knob.back(), top + 23);
+    }
     draw("autobrake_panel", {{0x14D, 0}, {0x14C, 8000}, {0x14E, 16383}});
     EXPECT_FALSE(red(px(25, 22)) || green(px(25, 22)));
     EXPECT_TRUE(red(px(49, 22)));
