@@ -202,13 +202,17 @@ TEST(AutobrakeFirstDraw, TurnsTheAutobrakeOffBeforeClearingPower) {
     EXPECT_EQ(order, (std::vector<std::string>{"ab", "down", "down", "down", "down", "down", "up", "power"}));
 }
 
-// "ab" belongs to the autobrake panel alone, and a gauge that binds it reads
-// what the panel wrote.
+// "ab" belongs to the autobrake panel alone, and the gauge that binds it, the
+// upper engine display, shows what the panel wrote: AUTO BRK and the mode.
 TEST_F(Pedestal, AbLivesWithItsOwnerApartFromTheBroadcastersNine) {
+    Gauge& display = load({"eicas_upper"});
+    for (int32_t mode : {1, 3, 0}) {
+        host.click(autobrake, BUTTONS[mode ? mode : 3][0], BUTTONS[mode ? mode : 3][1]);
+        host.frame();
+        EXPECT_EQ(hidden(state(display, 42)), mode == 0);  // AUTO BRK
+        for (int32_t m = 1; m <= 3; ++m) EXPECT_EQ(hidden(state(display, 42 + m)), m != mode) << m;
+    }
     host.click(autobrake, BUTTONS[1][0], BUTTONS[1][1]);
-    ModuleVar reader{};
-    ASSERT_TRUE(host.registry.bind(nullptr, &reader, "ab"));
-    EXPECT_EQ(*static_cast<int32_t*>(reader.value_ptr), 1);
     host.unload("broadcaster");
     EXPECT_EQ(host.registry.entries().size(), 1u);
     EXPECT_EQ(host.registry.value("ab"), 1);
