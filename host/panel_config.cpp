@@ -432,9 +432,14 @@ std::string safe_file_name(const std::string& title) {
 
 std::vector<std::string> PanelConfig::messages() const {
     std::vector<std::string> out;
-    for (const PanelProblem& p : problems)
-        out.push_back(p.line > 0 ? format("%s:%d: %s", path.c_str(), p.line, p.message.c_str())
-                                 : path + ": " + p.message);
+    for (const PanelProblem& p : problems) {
+        const std::string message = (p.severity == Severity::Note      ? "note: "
+                                     : p.severity == Severity::Warning ? "warning: "
+                                                                       : "") +
+                                    p.message;
+        out.push_back(p.line > 0 ? format("%s:%d: %s", path.c_str(), p.line, message.c_str())
+                                 : path + ": " + message);
+    }
     return out;
 }
 

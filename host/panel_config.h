@@ -92,7 +92,8 @@ struct PanelConfig {
     PanelColors colors;
     std::vector<PanelProblem> problems;  // in the order found
 
-    // "panel.cfg:12: message" for each problem.
+    // "panel.cfg:12: message" for each problem ("panel.cfg:12: warning: ..."
+    // and "note: ..." for those that are not errors).
     std::vector<std::string> messages() const;
     // Every module named, once each, in the order first named.
     std::vector<std::string> modules() const;

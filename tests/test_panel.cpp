@@ -37,7 +37,7 @@ gauge00=rose_arc_switch!kestrel, -4, 9, 59, 65, params
 )",
                                              "panel.cfg");
     // The views of newer simulators are passed over with a note.
-    EXPECT_EQ(c.messages(), std::vector<std::string>{"panel.cfg:6: [VIEWS]: the views of newer simulators do not "
+    EXPECT_EQ(c.messages(), std::vector<std::string>{"panel.cfg:6: note: [VIEWS]: the views of newer simulators do not "
                                                      "change the panel's pictures; passed over"});
     ASSERT_EQ(c.windows.size(), 2u);
     const PanelWindow& main = c.windows[0];
