@@ -201,14 +201,14 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
     const ElementHeader* e = g.element(i);
     const ElementState& s = g.state[i];
     if (!rules::drawn(s.flags)) return;
-    const uint32_t level = tint(s.flags);
+    const uint32_t shade = tint(s.flags);  // 0xRRGGBB the colours are multiplied by
     const PixPoint pos = e->position;
     auto where = [&] { return format("%s[%zu]", g.name.c_str(), i); };
     switch (e->kind) {
     case KIND_STATIC: {
         if (Bitmap* b = bitmap(g.name, e->resource_id, "image")) {
             counted(b->pixels->width, b->pixels->height);
-            paint(cr, lit(*b, level), at(pos.x, pos.y));
+            paint(cr, lit(*b, shade), at(pos.x, pos.y));
         }
         break;
     }
@@ -224,7 +224,7 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
         }
         if (Bitmap* b = bitmap(g.name, e->resource_id + uint32_t(frame), "icon frame")) {
             counted(b->pixels->width, b->pixels->height);
-            paint(cr, lit(*b, level), at(pos.x, pos.y));
+            paint(cr, lit(*b, shade), at(pos.x, pos.y));
         }
         break;
     }
@@ -238,7 +238,7 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
         const double angle = rules::needle_angle(n->table, count, pos, s.value[0]);
         if (Bitmap* b = bitmap(g.name, e->resource_id, "needle")) {
             counted(b->pixels->width, b->pixels->height);
-            paint(cr, lit(*b, level), rules::needle_transform(pos, e->offset, angle));
+            paint(cr, lit(*b, shade), rules::needle_transform(pos, e->offset, angle));
         }
         break;
     }
@@ -247,7 +247,7 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
         const rules::Vec d = rules::slider_offset(s.value[0], sl->scale_x, s.value[1], sl->scale_y);
         if (Bitmap* b = bitmap(g.name, e->resource_id, "slider")) {
             counted(b->pixels->width, b->pixels->height);
-            paint(cr, lit(*b, level), at(pos.x + d.x, pos.y + d.y));
+            paint(cr, lit(*b, shade), at(pos.x + d.x, pos.y + d.y));
         }
         break;
     }
@@ -261,7 +261,7 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
         const double dy = rules::moving_shift(s.value[1], m->range_y[0], m->range_y[1], image->pixels->height,
                                               window->pixels->height);
         counted(window->pixels->width, window->pixels->height);  // what shows through the window
-        paint(cr, lit(*image, level), at(pos.x + dx, pos.y + dy), lit(*window, 0xFFFFFF), pos.x, pos.y);
+        paint(cr, lit(*image, shade), at(pos.x + dx, pos.y + dy), lit(*window, 0xFFFFFF), pos.x, pos.y);
         break;
     }
     case KIND_SPRITE: {
@@ -272,13 +272,13 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
         const rules::SpriteValues v = {s.value[0], s.value[1], s.value[2],
                                        sp->scale_x, sp->scale_y, sp->scale_rotation};
         counted(mask->pixels->width, mask->pixels->height);  // what shows through the mask
-        paint(cr, lit(*image, level),
+        paint(cr, lit(*image, shade),
               rules::sprite_transform(pos, e->offset, image->pixels->width, image->pixels->height, v),
               lit(*mask, 0xFFFFFF), pos.x, pos.y);
         break;
     }
     case KIND_TEXT:
-        draw_text(cr, g, i, level);
+        draw_text(cr, g, i, shade);
         break;
     default:
         break;
@@ -316,7 +316,7 @@ static std::vector<std::string> text_lines(const std::string& text, size_t max_c
     return lines;
 }
 
-void Renderer::draw_text(cairo_t* cr, const Gauge& g, size_t i, uint32_t level) {
+void Renderer::draw_text(cairo_t* cr, const Gauge& g, size_t i, uint32_t shade) {
     const auto* t = reinterpret_cast<const TextElement*>(g.element(i));
     const std::string& text = g.state[i].text;
     const rules::TextBox box = rules::text_box(*t);
@@ -328,7 +328,7 @@ void Renderer::draw_text(cairo_t* cr, const Gauge& g, size_t i, uint32_t level) 
     // narrowest advance leaves room for hinting).
     const double reach = box.width / std::max(f.min_advance * size * 0.5, 0.25);
     const auto lines = text_lines(text, static_cast<size_t>(std::min(reach, 4096.0)) + 2);
-    const uint32_t rgb = rules::tinted(rules::colorref_rgb(t->text_color), level);
+    const uint32_t rgb = rules::tinted(rules::colorref_rgb(t->text_color), shade);
     cairo_save(cr);
     cairo_rectangle(cr, box.x, box.y, box.width, box.height);
     cairo_clip(cr);
@@ -364,7 +364,10 @@ constexpr double MAX_PICTURE_PIXELS = 32.0 * 1024 * 1024;
 static void fit(double w, double h, double* sx, double* sy) {
     const double area = w * *sx * h * *sy;
     if (area <= MAX_PICTURE_PIXELS) return;
-    const double f = sqrt(MAX_PICTURE_PIXELS / area);
+    double f = sqrt(MAX_PICTURE_PIXELS / area);
+    // The picture's sides are rounded: a little less where rounding up
+    // would pass the limit.
+    while (f > 0 && double(lround(w * *sx * f)) * double(lround(h * *sy * f)) > MAX_PICTURE_PIXELS) f *= 0.999;
     *sx *= f;
     *sy *= f;
 }

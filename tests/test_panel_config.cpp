@@ -220,6 +220,29 @@ TEST(BitmapFile, ReadsEightBitPalettesAndRefusesLyingOnes) {
 // ---------------------------------------------------------------------------
 // Pictures
 
+TEST(PanelTints, TintTheSurfaceByDayAndNightAndNeverTheBrightElements) {
+    const rules::PanelTints panel = {0xFFEEDD, 0x806040, 0xC02828};
+    const struct {
+        uint32_t flags;
+        const rules::Lighting& light;
+        bool with_panel;
+        uint32_t tint;
+    } cases[] = {
+        {0, rules::DAY, true, 0xFFEEDD},
+        {IMAGE_LUMINOUS, rules::DAY, true, 0xFFEEDD},
+        {IMAGE_BRIGHT, rules::DAY, true, 0xFFFFFF},
+        {0, rules::DUSK, true, 0x737373},  // dusk keeps its grey
+        {0, rules::NIGHT, true, 0x806040},
+        {IMAGE_LUMINOUS, rules::NIGHT, true, 0xC02828},
+        {IMAGE_BRIGHT | IMAGE_LUMINOUS, rules::NIGHT, true, 0xFFFFFF},
+        {IMAGE_LUMINOUS, rules::NIGHT, false, 0x2E2E2E},  // without [Color]: the grey of before
+        {0, rules::DAY, false, 0xFFFFFF},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(rules::tint(c.flags, c.light, c.with_panel ? &panel : nullptr), c.tint)
+            << c.light.name << " " << c.flags << " " << c.with_panel;
+}
+
 class PanelPicture : public HostTest {
 protected:
     uint32_t px(cairo_surface_t* s, int x, int y) {
@@ -273,6 +296,24 @@ TEST_F(PanelPicture, BackgroundsTintsPlaceholdersAndCockpitTextures) {
     EXPECT_EQ(memcmp(cairo_image_surface_get_data(kept.surface()), cairo_image_surface_get_data(fresh.get()),
                      size_t(cairo_image_surface_get_stride(fresh.get())) * 800),
               0);
+}
+
+TEST_F(PanelPicture, ModulesComeOnlyFromTheGaugesFolderAndPicturesStayBounded) {
+    // "x.gau" names the file x.gau.gau of the Gauges folder, never x.gau
+    // wherever the host happens to run.
+    const std::string gauges = folder("gauges");
+    unlink((gauges + "/flap_lever.gau.gau").c_str());
+    ASSERT_EQ(symlink(KESTREL_GAUGE_DIR "/flap_lever.gau", (gauges + "/flap_lever.gau.gau").c_str()), 0);
+    const PanelConfig c = parse_panel_config("[Window00]\nsize_mm=16384,16384\ngauge00=flap_lever.gau!KESTREL, 0, 0\n",
+                                             "huge.cfg");
+    EXPECT_EQ(load_panel(host, c, gauges), std::vector<std::string>{});
+    EXPECT_NE(host.find("flap_lever.gau"), nullptr);
+    // A window of 16384 x 16384 is drawn within 32 million pixels.
+    Renderer r(KESTREL_ARTWORK_DIR, rules::DAY);
+    Surface s = r.window_picture(c.windows[0], host);
+    const double pixels = double(cairo_image_surface_get_width(s.get())) * cairo_image_surface_get_height(s.get());
+    EXPECT_LE(pixels, 32.0 * 1024 * 1024);
+    EXPECT_GT(pixels, 31.0 * 1024 * 1024);
 }
 
 // ---------------------------------------------------------------------------
