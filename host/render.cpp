@@ -542,21 +542,64 @@ static bool overlap(const Renderer::Box& a, const Renderer::Box& b) {
     return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
 }
 
+// The window's background (its colour and bitmap) as draw_background paints
+// it on a clear target of `width` x `height` device pixels under `matrix`,
+// kept until any of these changes.
+struct Renderer::BackgroundLayer {
+    std::shared_ptr<const Pixels> picture;  // held, so that the key stays this bitmap's
+    uint32_t colour = 0;
+    uint64_t look = 0;
+    int window_width = 0, window_height = 0, width = 0, height = 0;
+    cairo_matrix_t matrix{};
+    Surface surface;
+};
+
+cairo_surface_t* Renderer::background_layer(cairo_t* cr, const PanelWindow& window, int ww, int wh) {
+    cairo_surface_t* target = cairo_get_target(cr);
+    const int width = cairo_image_surface_get_width(target), height = cairo_image_surface_get_height(target);
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr, &matrix);
+    auto same = [&](const BackgroundLayer& l) {
+        return l.picture == window.picture && l.colour == window.background && l.look == look_ &&
+               l.window_width == ww && l.window_height == wh && l.width == width && l.height == height &&
+               memcmp(&l.matrix, &matrix, sizeof matrix) == 0;
+    };
+    for (auto& l : layers_cache_)
+        if (same(*l)) return l->surface.get();
+    auto l = std::make_unique<BackgroundLayer>();
+    l->picture = window.picture;
+    l->colour = window.background;
+    l->look = look_;
+    l->window_width = ww;
+    l->window_height = wh;
+    l->width = width;
+    l->height = height;
+    l->matrix = matrix;
+    l->surface = new_surface(width, height);
+    cairo_t* lc = cairo_create(l->surface.get());
+    cairo_set_matrix(lc, &matrix);
+    std::vector<Layer>* counting = layers_;
+    layers_ = nullptr;  // made once, not part of any one drawing's cost
+    draw_background(lc, window, ww, wh);
+    layers_ = counting;
+    cairo_destroy(lc);
+    cairo_surface_flush(l->surface.get());
+    // A few windows' layers are kept: a panel's pictures take turns.
+    if (layers_cache_.size() >= 4) layers_cache_.erase(layers_cache_.begin());
+    layers_cache_.push_back(std::move(l));
+    return layers_cache_.back()->surface.get();
+}
+
 void Renderer::draw_window_region(cairo_t* cr, const PanelWindow& window, Host& host,
                                   const std::vector<Box>& region) {
     if (region.empty()) return;
     int ww, wh;
     window_size(window, host, &ww, &wh);
-    cairo_save(cr);
-    // The region's rectangles are the target's pixels: the path is made in
-    // device space, and the clip keeps it there.
-    cairo_matrix_t user;
-    cairo_get_matrix(cr, &user);
-    cairo_identity_matrix(cr);
-    for (const Box& b : region) cairo_rectangle(cr, b.x, b.y, b.width, b.height);
-    cairo_set_matrix(cr, &user);
-    cairo_clip(cr);
-    draw_background(cr, window, ww, wh);
+    // Each entry is drawn again whole, exactly as draw_window draws it (a
+    // clip of its own would change how cairo rounds its edges and samples
+    // its turned bitmaps), so the place of every entry that reaches into the
+    // region joins the region, and so on until no other entry reaches in.
+    std::vector<Box> places, boxes = region;
     for (const PanelGauge& entry : window.gauges) {
         std::string why;
         Gauge* g = placed_gauge(host, entry, &why);
@@ -564,11 +607,38 @@ void Renderer::draw_window_region(cairo_t* cr, const PanelWindow& window, Host& 
         if (g) natural_size(*g, &nw, &nh);
         double w, h;
         entry_box(entry, nw, nh, &w, &h);
-        const Box place = device_box(cr, entry.x, entry.y, w, h);
-        bool reaches = false;
-        for (const Box& b : region) reaches = reaches || overlap(place, b);
-        if (reaches) draw_entry(cr, entry, host);
+        places.push_back(device_box(cr, entry.x, entry.y, w, h));
     }
+    std::vector<bool> drawn(places.size(), false);
+    auto reaches = [&](const Box& place) {
+        return std::any_of(boxes.begin(), boxes.end(), [&](const Box& b) { return overlap(place, b); });
+    };
+    for (bool grown = true; grown;) {
+        grown = false;
+        for (size_t i = 0; i < places.size(); ++i) {
+            if (drawn[i] || !reaches(places[i])) continue;
+            drawn[i] = grown = true;
+            boxes.push_back(places[i]);
+        }
+    }
+    // The background inside the boxes, copied pixel for pixel from the
+    // window's background as a whole drawing paints it.
+    cairo_surface_t* layer = background_layer(cr, window, ww, wh);
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    for (const Box& b : boxes) cairo_rectangle(cr, b.x, b.y, b.width, b.height);
+    cairo_clip(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, layer, 0, 0);
+    cairo_paint(cr);
+    cairo_restore(cr);
+    for (const Box& b : boxes) counted(b.width, b.height);
+    // The entries in entry order, within the window as draw_window has them.
+    cairo_save(cr);
+    cairo_rectangle(cr, 0, 0, ww, wh);
+    cairo_clip(cr);
+    for (size_t i = 0; i < places.size(); ++i)
+        if (drawn[i]) draw_entry(cr, window.gauges[i], host);
     cairo_restore(cr);
 }
 
@@ -652,6 +722,13 @@ bool WindowPicture::update() {
         if (g) renderer_.natural_size(*g, &shown.width, &shown.height);
     }
     if (all) {
+        // On a clear picture, as a whole new drawing starts: pixels that the
+        // window covers only in part (its edge at some scales) must not keep
+        // what was there.
+        cairo_save(cr);
+        cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+        cairo_paint(cr);
+        cairo_restore(cr);
         renderer_.draw_window(cr, window_, host_);
     } else if (!region.empty()) {
         renderer_.draw_window_region(cr, window_, host_, region);

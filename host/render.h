@@ -73,8 +73,10 @@ public:
     void draw_window(cairo_t* cr, const PanelWindow& window, Host& host);
     Surface window_picture(const PanelWindow& window, Host& host, double scale = 1.0);
     // draw_window inside `region` only, rectangles in the target's own
-    // pixels (device space): the background there, and the entries that
-    // reach into it. Pixels inside come out as draw_window makes them.
+    // pixels (device space), on an image surface: the background there, and
+    // the entries that reach into it, each drawn whole (with the background
+    // under it, and so the entries that reach into its place). Pixels come
+    // out as draw_window makes them on a clear target.
     struct Box {
         int x, y, width, height;
     };
@@ -97,6 +99,8 @@ public:
 private:
     struct Bitmap;
     struct Font;
+    struct BackgroundLayer;
+    cairo_surface_t* background_layer(cairo_t* cr, const PanelWindow& window, int width, int height);
     Bitmap* bitmap(const std::string& module, uint32_t id, const char* role);
     cairo_surface_t* lit(Bitmap& b, uint32_t tint);
     uint32_t tint(uint32_t image_flags) const;
@@ -121,6 +125,7 @@ private:
     uint64_t look_ = 0;
     std::map<std::pair<std::string, uint32_t>, std::unique_ptr<Bitmap>> bitmaps_;
     std::map<const Pixels*, std::unique_ptr<Bitmap>> backgrounds_;  // windows' bitmaps
+    std::vector<std::unique_ptr<BackgroundLayer>> layers_cache_;    // windows' whole backgrounds
     std::map<std::pair<std::string, bool>, std::unique_ptr<Font>> fonts_;
     std::set<std::string> told_;
     std::vector<std::string> notes_;
