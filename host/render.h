@@ -123,6 +123,9 @@ public:
     WindowPicture(Renderer& renderer, const PanelWindow& window, Host& host, double scale = 1.0);
     // Brings the picture up to date; false when nothing needed drawing.
     bool update();
+    // What the last update drew, in the picture's pixels: the places of the
+    // entries that changed (the whole picture when all was drawn anew).
+    const std::vector<Renderer::Box>& last_drawn() const { return last_drawn_; }
     cairo_surface_t* surface() const { return surface_.get(); }
     int width() const { return width_; }
     int height() const { return height_; }
@@ -145,6 +148,7 @@ private:
     rules::Lighting light_{};
     bool placeholders_ = false;
     std::vector<Shown> shown_;  // per entry of the window
+    std::vector<Renderer::Box> last_drawn_;
 };
 
 // Loads the modules of a panel configuration into the host, each once, in
