@@ -17,7 +17,7 @@ namespace {
 
 constexpr size_t LOG_LINES = 200;      // kept for newcomers, and sent at most per update
 constexpr size_t MESSAGE_LIMIT = 1024;  // the longest message a browser may send
-constexpr uint64_t SEEK_FRAMES = 2000000;  // a seek gives up after this many frames
+constexpr uint64_t SEEK_FRAMES = 200000;  // a seek stops after this many frames (three hours at 18 a second)
 
 // A JSON string. Bytes outside ASCII (module texts need not be UTF-8) are
 // sent as the Latin-1 characters they would be, so every message is valid
@@ -223,6 +223,9 @@ void LiveSession::run_frame() {
     bool ran = false;
     if (player_ && !player_->finished()) {
         ran = player_->step();
+        // The scenario's last lines take this frame's place, so the panel
+        // stands as the scenario left it until the next frame.
+        if (player_->finished()) ran = true;
         if (player_->finished())
             page_log(player_->error().empty()
                          ? format("scenario %s ended: %d expectations, %d failed or faults", player_->name().c_str(),
@@ -315,7 +318,6 @@ std::string LiveSession::handle(const std::string& message) {
                *window < static_cast<int64_t>(windows_.size()) && *x >= -MAX_PANEL_SIDE && *x <= 2 * MAX_PANEL_SIDE &&
                *y >= -MAX_PANEL_SIDE && *y <= 2 * MAX_PANEL_SIDE;
     };
-    std::string error;
     if (cmd == "press") {
         int64_t window, x, y;
         if (!point(&window, &x, &y)) return "usage: press WINDOW X Y";
@@ -413,7 +415,7 @@ std::string LiveSession::handle(const std::string& message) {
         return "unknown command '" + cmd + "'";
     }
     collect_events();
-    return error;
+    return "";
 }
 
 // ---------------------------------------------------------------------------
