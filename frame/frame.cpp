@@ -124,8 +124,10 @@ static void pre_update() {
 static void pre_draw() {
     if (first_draw_done) return;
     first_draw_done = 1;
+    const bool early = gauge_ops.first_draw_before_clearing;
+    if (early && gauge_ops.first_draw) gauge_ops.first_draw();
     for (const SharedBinding& b : gauge_ops.shared) shared_set(*b.record, 0);
-    if (gauge_ops.first_draw) gauge_ops.first_draw();
+    if (!early && gauge_ops.first_draw) gauge_ops.first_draw();
 }
 
 static void pre_kill() {

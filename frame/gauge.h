@@ -36,6 +36,7 @@ struct GaugeOps {
     void (*first_draw)();  // first pre-draw, after the shared variables were cleared
     void (*kill)();        // pre-kill, after the sound library was released
     bool without_sound_library;  // never load GaugeSound; ignore pre-update and pre-kill
+    bool first_draw_before_clearing;  // run first_draw before the shared variables are cleared
 };
 
 extern const GaugeOps gauge_ops;

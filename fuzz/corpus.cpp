@@ -228,6 +228,16 @@ bool scenario_session(const std::string& path, std::vector<uint8_t>* out) {
         } else if (cmd == "sound-library" && a.size() == 2) {
             w.op(OP_SOUND_LIBRARY);
             w.u8(a[1] == "on");
+        } else if (cmd == "model" && a.size() == 3 && (a[2] == "on" || a[2] == "off")) {
+            const bool on = a[2] == "on";
+            w.op(OP_MODEL);
+            if (a[1] == "all") {
+                w.u8(on ? MODEL_ALL_ON : MODEL_ALL_OFF);
+                w.u16(0);
+            } else {
+                w.u8(on ? MODEL_ON : MODEL_OFF);
+                w.gauge(a[1]);  // a model's name hashes as a gauge's does
+            }
         } else if (cmd != "expect" && cmd != "show" && cmd != "library-calls") {
             ok = false;
         }
@@ -371,6 +381,30 @@ std::vector<std::pair<std::string, std::vector<uint8_t>>> panel_sessions() {
         w.u8(1);
         frames(w, 20);
         out.push_back({"every-module-ticks", w.bytes()});
+    }
+    {  // the simulator's models running over hostile values, ticks and clicks
+        Writer w;
+        load_all(w);
+        w.op(OP_MODEL);
+        w.u8(MODEL_ALL_ON);
+        w.u16(0);
+        power(w, 1);
+        click_everywhere(w);
+        frames(w, 4);
+        for (unsigned i = 0; i < 48; ++i) {
+            w.op(OP_SET);
+            w.u8(static_cast<uint8_t>(i));
+            w.u8(VALUE_SPECIAL);
+            w.u8(static_cast<uint8_t>(i * 7));
+            frames(w, 2);
+        }
+        for (uint8_t how : {TICKS_JUMP_FORWARD, TICKS_JUMP_BACK}) {
+            w.op(OP_TICKS);
+            w.u8(how);
+            w.u32(0x7FFFFFFF);
+            frames(w, 3);
+        }
+        out.push_back({"every-module-models", w.bytes()});
     }
     {  // without the sound library, then with it, then without it again
         Writer w;

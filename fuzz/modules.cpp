@@ -451,6 +451,22 @@ private:
             catalogue->renderer->take_notes();
             break;
         }
+        case OP_MODEL: {
+            const uint8_t how = in_.u8() % MODEL_HOW_COUNT;
+            const uint16_t want = in_.u16();
+            const bool on = how == MODEL_ON || how == MODEL_ALL_ON;
+            std::string name = "all";
+            if (how == MODEL_ON || how == MODEL_OFF) {
+                std::vector<std::string> names;
+                for (const SimModel* m : sim_models()) names.push_back(m->name);
+                const int pick = pick_gauge(names, want);
+                if (pick < 0) break;
+                name = names[static_cast<size_t>(pick)];
+            }
+            say("model %s %s", name.c_str(), on ? "on" : "off");
+            host_.sim.enable_model(name, on);
+            break;
+        }
         default: break;
         }
     }

@@ -41,6 +41,7 @@ enum Op : uint8_t {
     OP_RELEASE,        //
     OP_SOUND_LIBRARY,  // 0: the modules find no GaugeSound from now on; else they do
     OP_DRAW,           // lighting (day, dusk, night): the renderer draws every loaded gauge
+    OP_MODEL,          // how (ModelHow), model reference: the simulator stand-in's models
     OP_COUNT
 };
 constexpr unsigned OP_SLOTS = 32;
@@ -77,6 +78,16 @@ inline int pick_gauge(const std::vector<std::string>& names, uint16_t want) {
 // gauge's areas) followed by two bytes placing the point inside it; 0x80 and
 // above is followed by a raw x and y (32-bit, anywhere at all).
 constexpr uint8_t POINT_RAW = 0x80;
+
+// How OP_MODEL switches the simulator stand-in's models. A model reference
+// is a 16-bit name hash, picked like a gauge reference (gauge_hash, pick_gauge).
+enum ModelHow : uint8_t {
+    MODEL_OFF,      // the model referenced
+    MODEL_ON,       // the model referenced
+    MODEL_ALL_OFF,  // every model (the reference is read and ignored)
+    MODEL_ALL_ON,
+    MODEL_HOW_COUNT
+};
 
 // A value for a simulator variable: kind byte, then its payload.
 enum ValueKind : uint8_t {

@@ -96,7 +96,13 @@ BOOL WINAPI free_library(HMODULE module) {
     return released;
 }
 
+// Sounds still playing when the process ends are stopped first: the system's
+// player thread, torn down half way through a sound, can crash the exit.
+void stop_sounds() { PlaySoundA(nullptr, nullptr, 0); }
+
 BOOL WINAPI play_sound(LPCSTR sound, HMODULE module, DWORD flags) {
+    static const bool stopped_at_exit = atexit(stop_sounds) == 0;
+    (void)stopped_at_exit;
     if (sink) sink->play_sound(sound, flags);
     return PlaySoundA(sound, module, flags);
 }

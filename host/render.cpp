@@ -307,16 +307,19 @@ void Renderer::draw_text(cairo_t* cr, const Gauge& g, size_t i, double level) {
     Font& f = font(*t);
     counted(static_cast<int>(ceil(box.width)), static_cast<int>(ceil(box.height)));
     const double size = box.cell_height / f.cell;
+    const double width = rules::font_width(t->font, sizeof t->font);
     // Characters beyond this count cannot start inside the box (half the
     // narrowest advance leaves room for hinting).
-    const double reach = box.width / std::max(f.min_advance * size * 0.5, 0.25);
+    const double reach = box.width / std::max(f.min_advance * size * width * 0.5, 0.25);
     const auto lines = text_lines(text, static_cast<size_t>(std::min(reach, 4096.0)) + 2);
     const uint32_t rgb = rules::colorref_rgb(t->text_color);
     cairo_save(cr);
     cairo_rectangle(cr, box.x, box.y, box.width, box.height);
     cairo_clip(cr);
     cairo_set_font_face(cr, f.face);
-    cairo_set_font_size(cr, size);
+    cairo_matrix_t matrix;
+    cairo_matrix_init_scale(&matrix, size * width, size);
+    cairo_set_font_matrix(cr, &matrix);
     cairo_set_source_rgb(cr, ((rgb >> 16) & 0xFF) / 255.0 * level, ((rgb >> 8) & 0xFF) / 255.0 * level,
                          (rgb & 0xFF) / 255.0 * level);
     for (size_t k = 0; k < lines.size() && k * box.cell_height < box.height; ++k) {

@@ -122,6 +122,11 @@ const char* font_family(const char* face, size_t face_size) {
     return "Liberation Sans";
 }
 
+double font_width(const char* face, size_t face_size) {
+    const size_t n = face ? strnlen(face, face_size) : 0;
+    return n == 6 && strncasecmp(face, "Quartz", 6) == 0 ? 0.65 : 1.0;
+}
+
 bool bold(int32_t weight) { return weight >= 550; }
 
 uint32_t colorref_rgb(uint32_t c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }

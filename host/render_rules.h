@@ -120,6 +120,11 @@ TextBox text_box(const TextElement& e);
 // "Arial" -> "Liberation Sans", "Arial Narrow" -> "Liberation Sans Narrow",
 // "Quartz" -> "DSEG7 Classic"; any other face -> "Liberation Sans".
 const char* font_family(const char* face, size_t face_size);
+// How wide the family draws the face's characters, as a share of their
+// natural width: "Quartz" 0.65, so that DSEG7 Classic's wide digits take the
+// room of the narrow liquid-crystal face that the gauges' windows are laid
+// out for; every other face 1.
+double font_width(const char* face, size_t face_size);
 // Weights from 550 on are drawn bold.
 bool bold(int32_t weight);
 // COLORREF 0x00BBGGRR -> 0xRRGGBB.

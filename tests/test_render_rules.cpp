@@ -2,6 +2,7 @@
 // far a slider or a strip moves, where a sprite lands, which icon frame is
 // drawn, how text is boxed and how the panel is lit.
 #include <math.h>
+#include <string.h>
 
 #include <gtest/gtest.h>
 
@@ -177,6 +178,9 @@ TEST(TextRule, BoxFontAndColour) {
                  {"Arial Narrow", "Liberation Sans Narrow"}, {"Quartz", "DSEG7 Classic"},
                  {"Wingdings", "Liberation Sans"},      {"", "Liberation Sans"}};
     for (const auto& f : faces) EXPECT_STREQ(font_family(f.face, 32), f.family) << f.face;
+    for (const auto& f : faces) EXPECT_EQ(font_width(f.face, 32), strcmp(f.face, "Quartz") ? 1.0 : 0.65) << f.face;
+    EXPECT_EQ(font_width("QuartzX", 6), 0.65);  // the face's field need not end in a null
+    EXPECT_EQ(font_width(nullptr, 32), 1.0);
     const char unterminated[4] = {'A', 'r', 'i', 'a'};
     EXPECT_STREQ(font_family(unterminated, sizeof unterminated), "Liberation Sans");
 
