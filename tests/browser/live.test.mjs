@@ -164,7 +164,7 @@ test('the live panel in a browser', { timeout: 240000 }, async (t) => {
 
     if (process.env.KESTREL_PICTURE) {
       // The panel in flight, flaps 2, the displays on.
-      await page.setViewportSize({ width: 1360, height: 820 });
+      await page.setViewportSize({ width: 1240, height: 760 });
       await page.click('#clear-log');
       await page.selectOption('#zoom', 'fit');
       for (const [id, v] of [['0x148', 6553.6], ['0x3D', 180], ['0x4A', 3000], ['0x33D', 914], ['0x51', 262],
