@@ -74,6 +74,7 @@ function(kestrel_package)
     string(APPEND lines "gauge $<TARGET_FILE:${gauge}>\n")
   endforeach()
   string(APPEND lines "library $<TARGET_FILE:GaugeSound>\n")
+  string(APPEND lines "program $<TARGET_FILE:kestrel>\n")
   foreach(sound CLICK SWITCH CHIME)
     string(APPEND lines "sound ${KESTREL_SOUND_DIR}/${sound}.WAV\n")
   endforeach()
@@ -84,7 +85,7 @@ function(kestrel_package)
             -P ${PROJECT_SOURCE_DIR}/package/package.cmake
     COMMENT "Packaging ${KESTREL_PACKAGE}"
     VERBATIM)
-  add_dependencies(kestrel_package ${gauges} GaugeSound host_tools)
+  add_dependencies(kestrel_package ${gauges} GaugeSound kestrel host_tools)
 endfunction()
 
 function(kestrel_windows_build)

@@ -4,6 +4,7 @@
 //       each scenario file as a session (DIR/<scenario name>), and a few
 //       sessions over every module of the Gauges folder, whatever it holds
 //   kestrel_fuzz_corpus images DIR                 module images for fuzz_loader
+//   kestrel_fuzz_corpus panels DIR PANEL.cfg...    panel files and bitmaps for fuzz_panel
 //
 // A scenario becomes the same session: its loads, variables, shared values,
 // frames, clicks, holds, drags, service calls and sound-library switches; a
@@ -24,6 +25,7 @@
 
 #include "fuzz/loader_image.h"
 #include "fuzz/session.h"
+#include "host/bitmap.h"
 #include "host/util.h"
 
 using namespace kestrel;
@@ -659,6 +661,50 @@ std::vector<std::pair<std::string, std::vector<uint8_t>>> module_images() {
     return out;
 }
 
+// ---------------------------------------------------------------------------
+// Panel files and bitmaps
+
+// Background bitmaps of each kind the reader takes: 24 bits, 32 bits top-down,
+// 8 bits with a palette.
+std::vector<std::pair<std::string, std::vector<uint8_t>>> panel_bitmaps() {
+    Pixels px;
+    px.width = 5;
+    px.height = 3;
+    for (int i = 0; i < 15; ++i) px.argb.push_back(i % 4 ? 0xFF000000u | (0x102030u * i) : 0);
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> out;
+    const std::vector<uint8_t> plain = encode_bmp(px);
+    out.push_back({"bitmap-24", plain});
+    std::vector<uint8_t> b(plain.begin(), plain.begin() + 54);
+    b[28] = 32;
+    for (int k = 22; k < 26; ++k) b[k] = k == 22 ? 0xFD : 0xFF;  // height -3: top-down
+    for (uint32_t p : px.argb)
+        for (int k = 0; k < 4; ++k) b.push_back(uint8_t(p >> (8 * k)));
+    out.push_back({"bitmap-32-top-down", b});
+    b.assign(plain.begin(), plain.begin() + 54);
+    b[28] = 8;
+    b[10] = 54 + 4 * 4;  // four palette entries, then the pixels
+    b[46] = 4;
+    for (uint32_t c : {0x000000u, 0xFF0000u, 0x00FF00u, 0x0000FFu})
+        for (int k = 0; k < 4; ++k) b.push_back(uint8_t(c >> (8 * k)));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 8; ++x) b.push_back(uint8_t(x < 5 ? (x + y) % 5 : 0));  // 5 indexes, padded to 8
+    out.push_back({"bitmap-8", b});
+    return out;
+}
+
+bool read_file(const std::string& path, std::vector<uint8_t>* out) {
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) {
+        fprintf(stderr, "kestrel_fuzz_corpus: cannot read %s\n", path.c_str());
+        return false;
+    }
+    uint8_t chunk[4096];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) out->insert(out->end(), chunk, chunk + n);
+    fclose(f);
+    return true;
+}
+
 bool make_dir(const std::string& dir) {
     if (mkdir(dir.c_str(), 0777) == 0 || errno == EEXIST) return true;
     fprintf(stderr, "kestrel_fuzz_corpus: cannot create %s\n", dir.c_str());
@@ -674,9 +720,11 @@ std::string base_name(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3 || (std::string(argv[1]) != "sessions" && std::string(argv[1]) != "images")) {
+    if (argc < 3 ||
+        (std::string(argv[1]) != "sessions" && std::string(argv[1]) != "images" && std::string(argv[1]) != "panels")) {
         fputs("usage: kestrel_fuzz_corpus sessions DIR SCENARIO...\n"
-              "       kestrel_fuzz_corpus images DIR\n",
+              "       kestrel_fuzz_corpus images DIR\n"
+              "       kestrel_fuzz_corpus panels DIR PANEL.cfg...\n",
               stderr);
         return 2;
     }
@@ -690,6 +738,13 @@ int main(int argc, char** argv) {
     };
     if (what == "images") {
         for (const auto& [name, bytes] : module_images()) put(name, bytes);
+    } else if (what == "panels") {
+        for (int i = 3; i < argc; ++i) {
+            std::vector<uint8_t> bytes;
+            if (read_file(argv[i], &bytes)) put("panel-" + base_name(argv[i]), bytes);
+            else ok = false;
+        }
+        for (const auto& [name, bytes] : panel_bitmaps()) put(name, bytes);
     } else {
         for (int i = 3; i < argc; ++i) {
             std::vector<uint8_t> bytes;

@@ -3,6 +3,7 @@
 #include <errno.h>
 #include <stdio.h>
 #include <string.h>
+#include <sys/stat.h>
 
 namespace kestrel {
 
@@ -33,7 +34,7 @@ std::string decode_bmp(const uint8_t* data, size_t size, Pixels* out) {
     const int32_t raw_height = static_cast<int32_t>(get32(data + 22));
     const uint32_t planes = get16(data + 26), bits = get16(data + 28);
     const uint32_t compression = get32(data + 30);
-    if (planes != 1 || (bits != 24 && bits != 32)) return "only 24- and 32-bit BMP files are read";
+    if (planes != 1 || (bits != 8 && bits != 24 && bits != 32)) return "only 8-, 24- and 32-bit BMP files are read";
     // 0: plain; 3: bit fields, accepted for 32 bits when they are the usual ones.
     if (compression != 0 && !(compression == 3 && bits == 32)) return "compressed BMP files are not read";
     if (raw_height == INT32_MIN) return "bad height";
@@ -42,6 +43,17 @@ std::string decode_bmp(const uint8_t* data, size_t size, Pixels* out) {
     if (width <= 0 || height <= 0 || width > MAX_BITMAP_SIDE || height > MAX_BITMAP_SIDE ||
         static_cast<size_t>(width) * static_cast<size_t>(height) > MAX_BITMAP_PIXELS)
         return "bad size " + std::to_string(width) + "x" + std::to_string(raw_height);
+    // An 8-bit file's colours: a palette of up to 256 entries (blue, green,
+    // red, unused) right after the header; an index beyond it reads as black.
+    uint32_t palette[256] = {};
+    if (bits == 8) {
+        const uint32_t used = get32(data + 46);
+        const uint32_t count = used == 0 ? 256 : used;
+        if (count > 256) return "bad palette size " + std::to_string(used);
+        if (size_t(count) * 4 > size - FILE_HEADER - info_size) return "the file is shorter than its palette";
+        const uint8_t* p = data + FILE_HEADER + info_size;
+        for (uint32_t i = 0; i < count; ++i, p += 4) palette[i] = p[0] | (p[1] << 8) | (p[2] << 16);
+    }
     const size_t bytes_per_pixel = bits / 8;
     const size_t row = (static_cast<size_t>(width) * bytes_per_pixel + 3) & ~size_t(3);
     if (pixel_offset > size || row * static_cast<size_t>(height) > size - pixel_offset)
@@ -55,7 +67,7 @@ std::string decode_bmp(const uint8_t* data, size_t size, Pixels* out) {
         const uint8_t* p = data + pixel_offset + row * static_cast<size_t>(file_row);
         uint32_t* dst = out->argb.data() + static_cast<size_t>(y) * width;
         for (int32_t x = 0; x < width; ++x, p += bytes_per_pixel) {
-            const uint32_t rgb = p[0] | (p[1] << 8) | (p[2] << 16);
+            const uint32_t rgb = bits == 8 ? palette[p[0]] : p[0] | (p[1] << 8) | (p[2] << 16);
             dst[x] = rgb == 0 ? 0 : 0xFF000000u | rgb;
         }
     }
@@ -63,6 +75,10 @@ std::string decode_bmp(const uint8_t* data, size_t size, Pixels* out) {
 }
 
 std::string read_bmp(const std::string& path, Pixels* out) {
+    // Looked at before opening: opening a pipe would wait for a writer.
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) return strerror(errno);
+    if (!S_ISREG(st.st_mode)) return "not a file";
     FILE* f = fopen(path.c_str(), "rb");
     if (!f) return strerror(errno);
     std::vector<uint8_t> bytes;

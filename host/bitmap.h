@@ -24,9 +24,12 @@ struct Pixels {
 constexpr int MAX_BITMAP_SIDE = 16384;
 constexpr size_t MAX_BITMAP_PIXELS = size_t(8192) * 8192;
 
-// Decodes a 24- or 32-bit uncompressed BMP (bottom-up or top-down).
-// Returns "" on success, otherwise what is wrong with it.
+// Decodes an uncompressed BMP of 8 bits a pixel (with its palette), 24 or 32
+// bits (bottom-up or top-down). Every size and offset the header gives is
+// checked against the file first. Returns "" on success, otherwise what is
+// wrong with it.
 std::string decode_bmp(const uint8_t* data, size_t size, Pixels* out);
+// Reads a regular file (not a folder, device or pipe) and decodes it.
 std::string read_bmp(const std::string& path, Pixels* out);
 
 // A 24-bit bottom-up BMP of the pixels (transparent pixels are written black).

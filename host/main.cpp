@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/host.h"
+#include "host/panel_check.h"
 #include "host/scenario.h"
 #include "host/util.h"
 #if defined(KESTREL_RENDER)
@@ -30,6 +31,9 @@ static const char USAGE[] =
     "  info MODULE...        load modules and list their elements and mouse areas\n"
     "  sim                   list the key events the simulator stand-in answers, and\n"
     "                        its models (switched on in scenarios with \"model NAME on\")\n"
+    "  check PANEL.cfg       check a panel before flying: modules missing from the Gauges\n"
+    "                        folder, shared variables without their owner, gauge names,\n"
+    "                        places and numbering; exit code 1 when any is an error\n"
 #if defined(KESTREL_RENDER)
     "%s"
 #endif
@@ -149,6 +153,7 @@ int main(int argc, char** argv) {
         for (const SimModel* m : sim_models()) printf("model %s  %s\n", m->name, m->meaning);
         return 0;
     }
+    if (o.command == "check") return check_command(o.args, o.host, o.artwork_dir, stdout);
 #if defined(KESTREL_RENDER)
     if (o.command == "render") return render_command(o.args, o.host, o.artwork_dir);
     if (o.command == "demo") return demo_command(o.args, o.host, o.artwork_dir);

@@ -41,6 +41,9 @@ struct Library {
 bool open_library(const std::string& path, Library* out, std::string* error);
 void* library_symbol(const Library& library, const char* name);
 void close_library(Library* library);
+// The size of the module's bitmap resource `id`; false when the module has
+// no such resource (modules built for Linux carry none).
+bool library_bitmap_size(const Library& library, uint32_t id, int* width, int* height);
 
 // Receives the Windows calls that modules make.
 class SystemEvents {

@@ -76,6 +76,8 @@ void close_library(Library* library) {
     *library = Library{};
 }
 
+bool library_bitmap_size(const Library&, uint32_t, int*, int*) { return false; }
+
 namespace {
 
 SystemEvents* sink;

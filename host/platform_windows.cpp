@@ -325,6 +325,21 @@ void close_library(Library* library) {
     *library = Library{};
 }
 
+bool library_bitmap_size(const Library& library, uint32_t id, int* width, int* height) {
+    const auto module = static_cast<HMODULE>(library.handle);
+    if (!module || id > 0xFFFF) return false;
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2));  // RT_BITMAP
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (!data || SizeofResource(module, found) < sizeof(BITMAPINFOHEADER)) return false;
+    BITMAPINFOHEADER info;
+    memcpy(&info, data, sizeof info);
+    if (info.biWidth <= 0 || info.biHeight == 0 || info.biHeight == INT32_MIN) return false;
+    *width = info.biWidth;
+    *height = info.biHeight < 0 ? -info.biHeight : info.biHeight;
+    return true;
+}
+
 void watch_system(SystemEvents* events) { sink = events; }
 
 void set_library_path(const std::string& directories) { library_path = directories; }

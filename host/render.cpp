@@ -23,11 +23,12 @@ std::string artwork_path(const std::string& dir, const std::string& module, uint
     return dir + "/" + module + "/" + format("%04X", id) + ".bmp";
 }
 
-// One bitmap of a module, read once, with a copy for each brightness it has
-// been drawn at (there are only two or three: lit, and the panel surface).
+// One bitmap of a module or a window, read once, with a copy for each tint
+// it has been drawn with (there are only two or three: lit, and the panel
+// surface).
 struct Renderer::Bitmap {
-    Pixels pixels;
-    std::map<int, Surface> by_level;  // brightness in 1/255 steps -> surface
+    std::shared_ptr<const Pixels> pixels;
+    std::map<uint32_t, Surface> by_tint;  // tint (0xRRGGBB) -> surface
 };
 
 // A font face at size 1, with what sizing it needs.
@@ -62,7 +63,9 @@ Renderer::Bitmap* Renderer::bitmap(const std::string& module, uint32_t id, const
     if (it == bitmaps_.end()) {
         auto b = std::make_unique<Bitmap>();
         const std::string path = artwork_path(dir_, module, id);
-        const std::string fault = read_bmp(path, &b->pixels);
+        auto pixels = std::make_shared<Pixels>();
+        const std::string fault = read_bmp(path, pixels.get());
+        b->pixels = std::move(pixels);
         if (!fault.empty()) {
             note(format("%s: bitmap %s (%s) not drawn: %s: %s", module.c_str(), hex(id).c_str(), role,
                         path.c_str(), fault.c_str()));
@@ -73,32 +76,46 @@ Renderer::Bitmap* Renderer::bitmap(const std::string& module, uint32_t id, const
     return it->second.get();
 }
 
-// The bitmap at a brightness: its colours scaled, its transparency kept.
-cairo_surface_t* Renderer::lit(Bitmap& b, double brightness) {
-    const int level = static_cast<int>(lround(std::clamp(brightness, 0.0, 1.0) * 255));
-    auto& by_level = b.by_level;
-    auto it = by_level.find(level);
-    if (it != by_level.end()) return it->second.get();
-    Surface s(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, b.pixels.width, b.pixels.height));
+// The bitmap tinted: its colours multiplied channel by channel, its
+// transparency kept.
+cairo_surface_t* Renderer::lit(Bitmap& b, uint32_t tint) {
+    auto& by_tint = b.by_tint;
+    auto it = by_tint.find(tint);
+    if (it != by_tint.end()) return it->second.get();
+    const Pixels& px = *b.pixels;
+    Surface s(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, px.width, px.height));
     cairo_surface_flush(s.get());
     uint8_t* data = cairo_image_surface_get_data(s.get());
     const int stride = cairo_image_surface_get_stride(s.get());
-    for (int y = 0; y < b.pixels.height; ++y) {
+    for (int y = 0; y < px.height; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(data + size_t(y) * stride);
-        const uint32_t* src = b.pixels.argb.data() + size_t(y) * b.pixels.width;
-        for (int x = 0; x < b.pixels.width; ++x) {
+        const uint32_t* src = px.argb.data() + size_t(y) * px.width;
+        for (int x = 0; x < px.width; ++x) {
             const uint32_t p = src[x];
-            if (level == 255 || p == 0) {
-                row[x] = p;
-                continue;
-            }
-            auto scale = [&](int shift) { return ((((p >> shift) & 0xFF) * uint32_t(level) + 127) / 255) << shift; };
-            row[x] = (p & 0xFF000000u) | scale(16) | scale(8) | scale(0);
+            row[x] = tint == 0xFFFFFF || p == 0 ? p : (p & 0xFF000000u) | rules::tinted(p, tint);
         }
     }
     cairo_surface_mark_dirty(s.get());
-    return by_level.emplace(level, std::move(s)).first->second.get();
+    return by_tint.emplace(tint, std::move(s)).first->second.get();
 }
+
+void Renderer::set_lighting(const rules::Lighting& light) {
+    light_ = light;
+    ++look_;
+}
+
+void Renderer::set_placeholders(bool shown) {
+    placeholders_ = shown;
+    ++look_;
+}
+
+void Renderer::set_colors(const PanelColors& colors) {
+    tints_ = {colors.day, colors.night, colors.luminous};
+    has_tints_ = colors.given;
+    ++look_;
+}
+
+uint32_t Renderer::tint(uint32_t flags) const { return rules::tint(flags, light_, has_tints_ ? &tints_ : nullptr); }
 
 Renderer::Font& Renderer::font(const TextElement& e) {
     const std::string family = rules::font_family(e.font, sizeof e.font);
@@ -142,8 +159,8 @@ bool Renderer::natural_size(const Gauge& gauge, int* width, int* height) {
     const ElementHeader* root = gauge.element(0);
     Bitmap* b = bitmap(gauge.name, root->resource_id, "background");
     if (!b) return false;
-    *width = b->pixels.width;
-    *height = b->pixels.height;
+    *width = b->pixels->width;
+    *height = b->pixels->height;
     return true;
 }
 
@@ -184,14 +201,14 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
     const ElementHeader* e = g.element(i);
     const ElementState& s = g.state[i];
     if (!rules::drawn(s.flags)) return;
-    const double level = rules::brightness(s.flags, light_);
+    const uint32_t shade = tint(s.flags);  // 0xRRGGBB the colours are multiplied by
     const PixPoint pos = e->position;
     auto where = [&] { return format("%s[%zu]", g.name.c_str(), i); };
     switch (e->kind) {
     case KIND_STATIC: {
         if (Bitmap* b = bitmap(g.name, e->resource_id, "image")) {
-            counted(b->pixels.width, b->pixels.height);
-            paint(cr, lit(*b, level), at(pos.x, pos.y));
+            counted(b->pixels->width, b->pixels->height);
+            paint(cr, lit(*b, shade), at(pos.x, pos.y));
         }
         break;
     }
@@ -206,8 +223,8 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
             break;
         }
         if (Bitmap* b = bitmap(g.name, e->resource_id + uint32_t(frame), "icon frame")) {
-            counted(b->pixels.width, b->pixels.height);
-            paint(cr, lit(*b, level), at(pos.x, pos.y));
+            counted(b->pixels->width, b->pixels->height);
+            paint(cr, lit(*b, shade), at(pos.x, pos.y));
         }
         break;
     }
@@ -220,8 +237,8 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
         }
         const double angle = rules::needle_angle(n->table, count, pos, s.value[0]);
         if (Bitmap* b = bitmap(g.name, e->resource_id, "needle")) {
-            counted(b->pixels.width, b->pixels.height);
-            paint(cr, lit(*b, level), rules::needle_transform(pos, e->offset, angle));
+            counted(b->pixels->width, b->pixels->height);
+            paint(cr, lit(*b, shade), rules::needle_transform(pos, e->offset, angle));
         }
         break;
     }
@@ -229,8 +246,8 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
         const auto* sl = reinterpret_cast<const SliderElement*>(e);
         const rules::Vec d = rules::slider_offset(s.value[0], sl->scale_x, s.value[1], sl->scale_y);
         if (Bitmap* b = bitmap(g.name, e->resource_id, "slider")) {
-            counted(b->pixels.width, b->pixels.height);
-            paint(cr, lit(*b, level), at(pos.x + d.x, pos.y + d.y));
+            counted(b->pixels->width, b->pixels->height);
+            paint(cr, lit(*b, shade), at(pos.x + d.x, pos.y + d.y));
         }
         break;
     }
@@ -239,12 +256,12 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
         Bitmap* image = bitmap(g.name, e->resource_id, "moving image");
         Bitmap* window = bitmap(g.name, e->resource_id + 1, "moving image's window");
         if (!image || !window) break;
-        const double dx = rules::moving_shift(s.value[0], m->range_x[0], m->range_x[1], image->pixels.width,
-                                              window->pixels.width);
-        const double dy = rules::moving_shift(s.value[1], m->range_y[0], m->range_y[1], image->pixels.height,
-                                              window->pixels.height);
-        counted(window->pixels.width, window->pixels.height);  // what shows through the window
-        paint(cr, lit(*image, level), at(pos.x + dx, pos.y + dy), lit(*window, 1.0), pos.x, pos.y);
+        const double dx = rules::moving_shift(s.value[0], m->range_x[0], m->range_x[1], image->pixels->width,
+                                              window->pixels->width);
+        const double dy = rules::moving_shift(s.value[1], m->range_y[0], m->range_y[1], image->pixels->height,
+                                              window->pixels->height);
+        counted(window->pixels->width, window->pixels->height);  // what shows through the window
+        paint(cr, lit(*image, shade), at(pos.x + dx, pos.y + dy), lit(*window, 0xFFFFFF), pos.x, pos.y);
         break;
     }
     case KIND_SPRITE: {
@@ -254,14 +271,14 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
         if (!image || !mask) break;
         const rules::SpriteValues v = {s.value[0], s.value[1], s.value[2],
                                        sp->scale_x, sp->scale_y, sp->scale_rotation};
-        counted(mask->pixels.width, mask->pixels.height);  // what shows through the mask
-        paint(cr, lit(*image, level),
-              rules::sprite_transform(pos, e->offset, image->pixels.width, image->pixels.height, v),
-              lit(*mask, 1.0), pos.x, pos.y);
+        counted(mask->pixels->width, mask->pixels->height);  // what shows through the mask
+        paint(cr, lit(*image, shade),
+              rules::sprite_transform(pos, e->offset, image->pixels->width, image->pixels->height, v),
+              lit(*mask, 0xFFFFFF), pos.x, pos.y);
         break;
     }
     case KIND_TEXT:
-        draw_text(cr, g, i, level);
+        draw_text(cr, g, i, shade);
         break;
     default:
         break;
@@ -299,7 +316,7 @@ static std::vector<std::string> text_lines(const std::string& text, size_t max_c
     return lines;
 }
 
-void Renderer::draw_text(cairo_t* cr, const Gauge& g, size_t i, double level) {
+void Renderer::draw_text(cairo_t* cr, const Gauge& g, size_t i, uint32_t shade) {
     const auto* t = reinterpret_cast<const TextElement*>(g.element(i));
     const std::string& text = g.state[i].text;
     const rules::TextBox box = rules::text_box(*t);
@@ -312,7 +329,7 @@ void Renderer::draw_text(cairo_t* cr, const Gauge& g, size_t i, double level) {
     // narrowest advance leaves room for hinting).
     const double reach = box.width / std::max(f.min_advance * size * width * 0.5, 0.25);
     const auto lines = text_lines(text, static_cast<size_t>(std::min(reach, 4096.0)) + 2);
-    const uint32_t rgb = rules::colorref_rgb(t->text_color);
+    const uint32_t rgb = rules::tinted(rules::colorref_rgb(t->text_color), shade);
     cairo_save(cr);
     cairo_rectangle(cr, box.x, box.y, box.width, box.height);
     cairo_clip(cr);
@@ -320,8 +337,7 @@ void Renderer::draw_text(cairo_t* cr, const Gauge& g, size_t i, double level) {
     cairo_matrix_t matrix;
     cairo_matrix_init_scale(&matrix, size * width, size);
     cairo_set_font_matrix(cr, &matrix);
-    cairo_set_source_rgb(cr, ((rgb >> 16) & 0xFF) / 255.0 * level, ((rgb >> 8) & 0xFF) / 255.0 * level,
-                         (rgb & 0xFF) / 255.0 * level);
+    cairo_set_source_rgb(cr, ((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0);
     for (size_t k = 0; k < lines.size() && k * box.cell_height < box.height; ++k) {
         if (lines[k].empty()) continue;
         cairo_move_to(cr, box.x, box.y + f.ascent * size + k * box.cell_height);
@@ -342,6 +358,22 @@ void Renderer::draw_gauge(cairo_t* cr, const Gauge& gauge) {
 
 // Scales that make no picture are taken as 1:1.
 static double usable(double scale) { return scale >= 0.01 && scale <= 64 ? scale : 1.0; }
+
+// A window's picture has at most this many pixels (128 MB): a panel may give
+// any size, and a larger one is drawn smaller.
+constexpr double MAX_PICTURE_PIXELS = 32.0 * 1024 * 1024;
+
+// The scales (x, y) that draw a window of w x h within the largest picture.
+static void fit(double w, double h, double* sx, double* sy) {
+    const double area = w * *sx * h * *sy;
+    if (area <= MAX_PICTURE_PIXELS) return;
+    double f = sqrt(MAX_PICTURE_PIXELS / area);
+    // The picture's sides are rounded: a little less where rounding up
+    // would pass the limit.
+    while (f > 0 && double(lround(w * *sx * f)) * double(lround(h * *sy * f)) > MAX_PICTURE_PIXELS) f *= 0.999;
+    *sx *= f;
+    *sy *= f;
+}
 
 Surface Renderer::gauge_picture(const Gauge& gauge, double scale) {
     scale = usable(scale);
@@ -368,12 +400,20 @@ static Gauge* placed_gauge(Host& host, const PanelGauge& entry, std::string* why
     return g;
 }
 
-// The entry's place and size on the window.
+// The side of a placeholder whose entry gives no size.
+constexpr int PLACEHOLDER_SIDE = 64;
+
+// The entry's place and size on the window. A gauge of no known size (its
+// module missing) takes the place its placeholder shows.
 static void entry_box(const PanelGauge& entry, int natural_w, int natural_h, double* w, double* h) {
+    if (natural_w <= 0 || natural_h <= 0) {
+        *w = entry.width > 0 ? entry.width : PLACEHOLDER_SIDE;
+        *h = entry.height > 0 ? entry.height : entry.width > 0 ? entry.width : PLACEHOLDER_SIDE;
+        return;
+    }
     *w = entry.width > 0 ? entry.width : natural_w;
     *h = entry.height > 0 ? entry.height
-                          : (entry.width > 0 && natural_w > 0 ? double(entry.width) * natural_h / natural_w
-                                                              : natural_h);
+                          : (entry.width > 0 ? double(entry.width) * natural_h / natural_w : natural_h);
 }
 
 void Renderer::window_size(const PanelWindow& window, Host& host, int* width, int* height) {
@@ -382,6 +422,7 @@ void Renderer::window_size(const PanelWindow& window, Host& host, int* width, in
         *height = window.height;
         return;
     }
+    // What size_mm does not give is the gauges' extent.
     double right = 1, bottom = 1;
     for (const PanelGauge& entry : window.gauges) {
         std::string why;
@@ -393,47 +434,73 @@ void Renderer::window_size(const PanelWindow& window, Host& host, int* width, in
         right = std::max(right, entry.x + w);
         bottom = std::max(bottom, entry.y + h);
     }
-    *width = static_cast<int>(std::min<double>(ceil(right), MAX_PANEL_SIDE));
-    *height = static_cast<int>(std::min<double>(ceil(bottom), MAX_PANEL_SIDE));
+    *width = window.width > 0 ? window.width : static_cast<int>(std::min<double>(ceil(right), MAX_PANEL_SIDE));
+    *height = window.height > 0 ? window.height : static_cast<int>(std::min<double>(ceil(bottom), MAX_PANEL_SIDE));
 }
 
 void Renderer::draw_background(cairo_t* cr, const PanelWindow& window, int ww, int wh) {
-    const uint32_t bg = window.background;
-    const double level = light_.surface;
+    const uint32_t surface = tint(0);
+    const uint32_t bg = rules::tinted(window.background, surface);
     cairo_rectangle(cr, 0, 0, ww, wh);
     cairo_clip(cr);
-    cairo_set_source_rgb(cr, ((bg >> 16) & 0xFF) / 255.0 * level, ((bg >> 8) & 0xFF) / 255.0 * level,
-                         (bg & 0xFF) / 255.0 * level);
+    cairo_set_source_rgb(cr, ((bg >> 16) & 0xFF) / 255.0, ((bg >> 8) & 0xFF) / 255.0, (bg & 0xFF) / 255.0);
     cairo_paint(cr);
     counted(ww, wh);
+    // The window's bitmap over it, stretched to the window; its pure black
+    // is see-through, so the colour shows there.
+    if (!window.picture || window.picture->width <= 0 || window.picture->height <= 0) return;
+    auto& b = backgrounds_[window.picture.get()];
+    if (!b) {
+        b = std::make_unique<Bitmap>();
+        b->pixels = window.picture;  // held, so that the key stays this bitmap's
+    }
+    const Pixels& px = *window.picture;
+    counted(px.width, px.height);
+    cairo_save(cr);
+    cairo_scale(cr, double(ww) / px.width, double(wh) / px.height);
+    cairo_set_source_surface(cr, lit(*b, surface), 0, 0);
+    // Stretched pixels at the edges keep their colour instead of fading out.
+    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+    cairo_rectangle(cr, 0, 0, px.width, px.height);
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
+void Renderer::draw_placeholder(cairo_t* cr, const PanelGauge& entry, double w, double h) {
+    cairo_save(cr);
+    cairo_rectangle(cr, entry.x + 0.5, entry.y + 0.5, w - 1, h - 1);
+    const double dash[] = {4, 4};
+    cairo_set_dash(cr, dash, 2, 0);
+    cairo_set_line_width(cr, 1);
+    cairo_set_source_rgba(cr, 1, 1, 1, 0.16);
+    cairo_stroke(cr);
+    cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, 11);
+    cairo_text_extents_t te;
+    cairo_text_extents(cr, entry.module.c_str(), &te);
+    cairo_rectangle(cr, entry.x, entry.y, w, h);
+    cairo_clip(cr);
+    cairo_move_to(cr, entry.x + (w - te.x_advance) / 2, entry.y + h / 2.0 + 4);
+    cairo_set_source_rgba(cr, 1, 1, 1, 0.28);
+    cairo_show_text(cr, entry.module.c_str());
+    cairo_restore(cr);
 }
 
 void Renderer::draw_entry(cairo_t* cr, const PanelGauge& entry, Host& host) {
     std::string why;
     Gauge* g = placed_gauge(host, entry, &why);
     if (!why.empty()) note(format("line %d: %s", entry.line, why.c_str()));
-    int nw, nh;
-    if (!g && why.empty() && placeholders_ && entry.width > 0 && entry.height > 0) {
-        // Where a gauge not built yet will go.
-        cairo_save(cr);
-        cairo_rectangle(cr, entry.x + 0.5, entry.y + 0.5, entry.width - 1, entry.height - 1);
-        const double dash[] = {4, 4};
-        cairo_set_dash(cr, dash, 2, 0);
-        cairo_set_line_width(cr, 1);
-        cairo_set_source_rgba(cr, 1, 1, 1, 0.16);
-        cairo_stroke(cr);
-        cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-        cairo_set_font_size(cr, 11);
-        cairo_text_extents_t te;
-        cairo_text_extents(cr, entry.module.c_str(), &te);
-        cairo_rectangle(cr, entry.x, entry.y, entry.width, entry.height);
-        cairo_clip(cr);
-        cairo_move_to(cr, entry.x + (entry.width - te.x_advance) / 2, entry.y + entry.height / 2.0 + 4);
-        cairo_set_source_rgba(cr, 1, 1, 1, 0.28);
-        cairo_show_text(cr, entry.module.c_str());
-        cairo_restore(cr);
+    int nw = 0, nh = 0;
+    if (!g || !natural_size(*g, &nw, &nh)) {
+        // Where a gauge that is not there (not installed, not built yet,
+        // refused, or named wrongly) would go, with its module's name.
+        if (!placeholders_) return;
+        double w, h;
+        entry_box(entry, 0, 0, &w, &h);
+        draw_placeholder(cr, entry, w, h);
+        return;
     }
-    if (!g || !natural_size(*g, &nw, &nh)) return;
     double w, h;
     entry_box(entry, nw, nh, &w, &h);
     cairo_save(cr);
@@ -509,9 +576,18 @@ Surface Renderer::window_picture(const PanelWindow& window, Host& host, double s
     scale = usable(scale);
     int w, h;
     window_size(window, host, &w, &h);
-    Surface s = new_surface(static_cast<int>(lround(w * scale)), static_cast<int>(lround(h * scale)));
+    // A virtual cockpit's texture has a size of its own: its grid is
+    // stretched to it.
+    double sx = scale, sy = scale;
+    if (window.kind == PanelWindow::Kind::VirtualCockpit && window.pixel_width > 0 && window.pixel_height > 0) {
+        sx *= double(window.pixel_width) / w;
+        sy *= double(window.pixel_height) / h;
+    }
+    fit(w, h, &sx, &sy);
+    Surface s = new_surface(static_cast<int>(std::clamp<double>(lround(w * sx), 1, MAX_PANEL_SIDE)),
+                            static_cast<int>(std::clamp<double>(lround(h * sy), 1, MAX_PANEL_SIDE)));
     cairo_t* cr = cairo_create(s.get());
-    cairo_scale(cr, scale, scale);
+    cairo_scale(cr, sx, sy);
     draw_window(cr, window, host);
     cairo_destroy(cr);
     return s;
@@ -521,8 +597,11 @@ WindowPicture::WindowPicture(Renderer& renderer, const PanelWindow& window, Host
     : renderer_(renderer), window_(window), host_(host), scale_(usable(scale)) {
     int w, h;
     renderer_.window_size(window_, host_, &w, &h);
-    width_ = std::max(static_cast<int>(lround(w * scale_)), 1);
-    height_ = std::max(static_cast<int>(lround(h * scale_)), 1);
+    double s = scale_;
+    fit(w, h, &s, &s);
+    width_ = std::max(static_cast<int>(lround(w * s)), 1);
+    height_ = std::max(static_cast<int>(lround(h * s)), 1);
+    drawn_scale_ = s;
     surface_ = new_surface(width_, height_);
     shown_.resize(window_.gauges.size());
 }
@@ -531,26 +610,30 @@ bool WindowPicture::update() {
     // A window sized by its gauges grows as they load: a new surface.
     int w, h;
     renderer_.window_size(window_, host_, &w, &h);
-    w = std::max(static_cast<int>(lround(w * scale_)), 1);
-    h = std::max(static_cast<int>(lround(h * scale_)), 1);
-    if (w != width_ || h != height_) {
+    double s = scale_;
+    fit(w, h, &s, &s);
+    w = std::max(static_cast<int>(lround(w * s)), 1);
+    h = std::max(static_cast<int>(lround(h * s)), 1);
+    if (w != width_ || h != height_ || s != drawn_scale_) {
         width_ = w;
         height_ = h;
+        drawn_scale_ = s;
         surface_ = new_surface(width_, height_);
         drawn_ = false;
     }
-    // Lighting and placeholders change every place: all is drawn anew.
-    const bool all = !drawn_ || light_.surface != renderer_.lighting().surface ||
-                     placeholders_ != renderer_.placeholders();
+    // Lighting, tints and placeholders change every place: all is drawn anew.
+    const bool all = !drawn_ || look_ != renderer_.look();
     cairo_t* cr = cairo_create(surface_.get());
-    cairo_scale(cr, scale_, scale_);
+    cairo_scale(cr, s, s);
     std::vector<Renderer::Box> region;
+    changed_ = 0;
     for (size_t i = 0; i < window_.gauges.size(); ++i) {
         const PanelGauge& entry = window_.gauges[i];
         std::string why;
         const Gauge* g = placed_gauge(host_, entry, &why);
         Shown& shown = shown_[i];
         if (!all && g == shown.gauge && (!g || g->state == shown.state)) continue;
+        ++changed_;
         // Its place before and now: a gauge loaded since may differ in size.
         for (const Gauge* which : {shown.gauge, g}) {
             int nw = 0, nh = 0;
@@ -577,8 +660,7 @@ bool WindowPicture::update() {
     cairo_destroy(cr);
     cairo_surface_flush(surface_.get());
     drawn_ = true;
-    light_ = renderer_.lighting();
-    placeholders_ = renderer_.placeholders();
+    look_ = renderer_.look();
     return all || !region.empty();
 }
 
@@ -598,7 +680,8 @@ std::vector<std::string> load_panel(Host& host, const PanelConfig& config, const
             continue;
         }
         if (host.find(module)) continue;
-        present.push_back(module);
+        // The path itself, so that no name is ever looked up anywhere else.
+        present.push_back(path);
     }
     std::string error;
     if (!host.load(present, &error)) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "host/bitmap.h"
 #include "host/host.h"
 #include "host/panel_config.h"
 #include "host/render_rules.h"
@@ -38,12 +39,19 @@ public:
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
-    void set_lighting(const rules::Lighting& light) { light_ = light; }
-    // Whether a window shows where its missing gauges would go (a faint
-    // outline with the module's name), for entries that give a size.
-    void set_placeholders(bool shown) { placeholders_ = shown; }
+    void set_lighting(const rules::Lighting& light);
+    // Whether a window shows where its missing gauges would go: a faint
+    // outline with the module's name, of the entry's size (64 pixels a side
+    // where it gives none).
+    void set_placeholders(bool shown);
+    // The panel's tints by day and night ([Color]); without them, the
+    // lighting's grey.
+    void set_colors(const PanelColors& colors);
     const rules::Lighting& lighting() const { return light_; }
     bool placeholders() const { return placeholders_; }
+    // Changes whenever the lighting, the tints or the placeholders change:
+    // every pixel may then differ.
+    uint64_t look() const { return look_; }
 
     // The gauge's own size: its background bitmap's. False (and a note) when
     // that bitmap is missing.
@@ -58,9 +66,10 @@ public:
     // The window's size in its own pixels: size_mm, or the extent of its
     // gauges when it gives none.
     void window_size(const PanelWindow& window, Host& host, int* width, int* height);
-    // Draws one panel window: its background, then each placed gauge that is
-    // loaded in `host`, in entry order, at the place and size the entry
-    // gives. `scale` 1 draws the window's pixels 1:1.
+    // Draws one panel window: its background colour and bitmap, then each
+    // placed gauge that is loaded in `host`, in entry order, at the place and
+    // size the entry gives. `scale` 1 draws the window's pixels 1:1; a
+    // virtual cockpit's picture is stretched to its pixel_size.
     void draw_window(cairo_t* cr, const PanelWindow& window, Host& host);
     Surface window_picture(const PanelWindow& window, Host& host, double scale = 1.0);
     // draw_window inside `region` only, rectangles in the target's own
@@ -89,15 +98,17 @@ private:
     struct Bitmap;
     struct Font;
     Bitmap* bitmap(const std::string& module, uint32_t id, const char* role);
-    cairo_surface_t* lit(Bitmap& b, double brightness);
+    cairo_surface_t* lit(Bitmap& b, uint32_t tint);
+    uint32_t tint(uint32_t image_flags) const;
     Font& font(const TextElement& e);
     // Keeps `message` for take_notes() unless one with the same key (by
     // default the message itself) was kept before.
     void note(const std::string& message, const std::string& key = "");
     void draw_element(cairo_t* cr, const Gauge& gauge, size_t index);
-    void draw_text(cairo_t* cr, const Gauge& gauge, size_t index, double brightness);
+    void draw_text(cairo_t* cr, const Gauge& gauge, size_t index, uint32_t tint);
     void draw_background(cairo_t* cr, const PanelWindow& window, int width, int height);
     void draw_entry(cairo_t* cr, const PanelGauge& entry, Host& host);
+    void draw_placeholder(cairo_t* cr, const PanelGauge& entry, double width, double height);
     void counted(int width, int height) {
         if (layers_) layers_->push_back({width, height});
     }
@@ -105,7 +116,11 @@ private:
     std::string dir_;
     rules::Lighting light_;
     bool placeholders_ = false;
+    rules::PanelTints tints_{};
+    bool has_tints_ = false;
+    uint64_t look_ = 0;
     std::map<std::pair<std::string, uint32_t>, std::unique_ptr<Bitmap>> bitmaps_;
+    std::map<const Pixels*, std::unique_ptr<Bitmap>> backgrounds_;  // windows' bitmaps
     std::map<std::pair<std::string, bool>, std::unique_ptr<Font>> fonts_;
     std::set<std::string> told_;
     std::vector<std::string> notes_;
@@ -123,6 +138,8 @@ public:
     WindowPicture(Renderer& renderer, const PanelWindow& window, Host& host, double scale = 1.0);
     // Brings the picture up to date; false when nothing needed drawing.
     bool update();
+    // How many of the window's entries the last update drew again.
+    size_t changed_entries() const { return changed_; }
     // What the last update drew, in the picture's pixels: the places of the
     // entries that changed (the whole picture when all was drawn anew).
     const std::vector<Renderer::Box>& last_drawn() const { return last_drawn_; }
@@ -145,16 +162,18 @@ private:
     int width_ = 1, height_ = 1;
     Surface surface_;
     bool drawn_ = false;
-    rules::Lighting light_{};
-    bool placeholders_ = false;
+    uint64_t look_ = 0;  // the renderer's look at the last update
+    double drawn_scale_ = 0;
     std::vector<Shown> shown_;  // per entry of the window
+    size_t changed_ = 0;
     std::vector<Renderer::Box> last_drawn_;
 };
 
 // Loads the modules of a panel configuration into the host, each once, in
-// the order first named. A module with no file in the gauges folder, or one
-// the host refuses, is reported as "panel.cfg:LINE: ..." and its gauges are
-// skipped. Returns the messages (the configuration's own problems first).
+// the order first named, from the gauges folder only. A module with no file
+// there, or one the host refuses, is reported once as "panel.cfg:LINE: ..."
+// and its gauges are skipped. Returns the messages (the configuration's own
+// problems first).
 std::vector<std::string> load_panel(Host& host, const PanelConfig& config, const std::string& gauge_dir);
 
 }  // namespace kestrel

@@ -1,5 +1,6 @@
 #include "host/render_commands.h"
 
+#include <ctype.h>
 #include <errno.h>
 #include <limits.h>
 #include <stdlib.h>
@@ -120,6 +121,11 @@ std::string js_string(const std::string& s) {
     return out;
 }
 
+std::string lower_case(std::string s) {
+    for (char& c : s) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
 std::string file_stem(const std::string& path) {
     std::string name = path.substr(path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/') + 1);
     const size_t dot = name.find_last_of('.');
@@ -226,6 +232,35 @@ std::vector<std::string> missing_modules(const PanelConfig& config, const std::s
     return out;
 }
 
+// The pictures' names: the panel's own for a panel of one window, else the
+// panel's followed by each window's title, made safe as a file name and
+// different from the others'.
+std::vector<std::string> picture_names(const PanelConfig& config, const std::string& stem) {
+    std::vector<std::string> names;
+    std::set<std::string> taken;
+    for (const PanelWindow& w : config.windows) {
+        if (config.windows.size() == 1) {
+            names.push_back(stem);
+            break;
+        }
+        const std::string base = stem + "_" + safe_file_name(w.title);
+        std::string name = base;
+        for (int k = 2; !taken.insert(lower_case(name)).second; ++k) name = base + format("_%d", k);
+        names.push_back(name);
+    }
+    return names;
+}
+
+// Notes on what a picture shows that the simulator would not show at once.
+std::vector<std::string> window_notes(const PanelConfig& config) {
+    std::vector<std::string> out;
+    for (const PanelWindow& w : config.windows)
+        if (!w.visible)
+            out.push_back(format("%s:%d: note: %s starts hidden (visible=0); it is drawn all the same",
+                                 config.path.c_str(), w.line, w.title.c_str()));
+    return out;
+}
+
 // Loaded gauges that the panel gives no place.
 std::vector<std::string> unplaced(Host& host, const PanelConfig& config) {
     std::vector<std::string> out;
@@ -324,6 +359,9 @@ int render_command(const std::vector<std::string>& args, const HostOptions& host
     }
     Host host(host_options);
     Renderer renderer(artwork_dir, o.light);
+    renderer.set_colors(config.colors);
+    renderer.set_placeholders(true);
+    const std::vector<std::string> names = picture_names(config, stem);
     int status = 0;
 
     std::set<std::string> told;
@@ -332,9 +370,7 @@ int render_command(const std::vector<std::string>& args, const HostOptions& host
             if (told.insert(m).second) fprintf(stderr, "%s\n", m.c_str());
         for (size_t w = 0; w < config.windows.size(); ++w) {
             Surface s = renderer.window_picture(config.windows[w], host, o.scale);
-            std::string path = o.out + "/" + stem;
-            if (config.windows.size() > 1) path += format("_window%02d", config.windows[w].index);
-            path += suffix + ".png";
+            const std::string path = o.out + "/" + names[w] + suffix + ".png";
             if (cairo_surface_write_to_png(s.get(), path.c_str()) != CAIRO_STATUS_SUCCESS) {
                 fprintf(stderr, "kestrel: cannot write %s\n", path.c_str());
                 status = 1;
@@ -345,10 +381,13 @@ int render_command(const std::vector<std::string>& args, const HostOptions& host
         print_all(renderer.take_notes());
     };
 
+    print_all(window_notes(config));
     if (o.scenario.empty()) {
         std::vector<std::string> messages = load_panel(host, config, host_options.gauge_dir);
         print_all(messages);
-        if (host.gauges().empty()) {
+        // A panel is drawn with its backgrounds and placeholders even when
+        // none of its modules is here; a module alone has nothing to draw.
+        if (config.windows.empty() || (host.gauges().empty() && !is_panel_file(o.target))) {
             fprintf(stderr, "kestrel: nothing of %s could be loaded\n", o.target.c_str());
             return 1;
         }
@@ -362,7 +401,10 @@ int render_command(const std::vector<std::string>& args, const HostOptions& host
         fprintf(stderr, "kestrel: cannot read the scenario %s\n", o.scenario.c_str());
         return 2;
     }
-    if (is_panel_file(o.target)) print_all(missing_modules(config, host_options.gauge_dir));
+    if (is_panel_file(o.target)) {
+        print_all(config.messages());
+        print_all(missing_modules(config, host_options.gauge_dir));
+    }
     Run run(host, file_stem(o.scenario) + ".kes");
     run.on_frame = [&](uint64_t frame) {
         for (Moment& m : moments) {
@@ -589,6 +631,7 @@ int demo_command(const std::vector<std::string>& args, const HostOptions& host_o
 
     Host host(host_options);
     Renderer renderer(artwork_dir, o.light);
+    renderer.set_colors(config.colors);
     renderer.set_placeholders(true);
     const PanelWindow& window = config.windows.front();
     Run run(host, file_stem(o.scenario) + ".kes");

@@ -29,6 +29,22 @@ double brightness(uint32_t flags, const Lighting& light) {
 
 bool drawn(uint32_t flags) { return (flags & IMAGE_HIDDEN) == 0; }
 
+uint32_t tint(uint32_t flags, const Lighting& light, const PanelTints* panel) {
+    if (flags & IMAGE_BRIGHT) return 0xFFFFFF;
+    if (panel && light.time == Lighting::Day) return panel->day & 0xFFFFFF;
+    if (panel && light.time == Lighting::Night)
+        return ((flags & IMAGE_LUMINOUS) ? panel->luminous : panel->night) & 0xFFFFFF;
+    const uint32_t level = static_cast<uint32_t>(lround(unit(light.surface) * 255));
+    return level * 0x010101u;
+}
+
+uint32_t tinted(uint32_t rgb, uint32_t t) {
+    uint32_t out = 0;
+    for (int shift = 0; shift <= 16; shift += 8)
+        out |= ((((rgb >> shift) & 0xFF) * ((t >> shift) & 0xFF) + 127) / 255) << shift;
+    return out;
+}
+
 // --- Needle -----------------------------------------------------------------
 
 static double point_angle(const NonlinearityEntry& e, PixPoint pivot) {

@@ -42,12 +42,14 @@ double finite(double v);
 // How the panel is lit. Elements with the bright bit (0x4) are self-lit and
 // drawn at full brightness; the rest are panel surface, drawn at `surface`.
 struct Lighting {
+    enum Time { Day, Dusk, Night };
     const char* name;
     double surface;  // brightness of unlit surfaces, 0 to 1
+    Time time;
 };
-inline constexpr Lighting DAY = {"day", 1.0};
-inline constexpr Lighting DUSK = {"dusk", 0.45};
-inline constexpr Lighting NIGHT = {"night", 0.18};
+inline constexpr Lighting DAY = {"day", 1.0, Lighting::Day};
+inline constexpr Lighting DUSK = {"dusk", 0.45, Lighting::Dusk};
+inline constexpr Lighting NIGHT = {"night", 0.18, Lighting::Night};
 // "day", "dusk" or "night"; null for any other name.
 const Lighting* lighting_named(const char* name);
 
@@ -56,6 +58,20 @@ double brightness(uint32_t image_flags, const Lighting& light);
 // Whether an element is drawn at all: hidden (0x40000000) elements are not;
 // the elements after them are.
 bool drawn(uint32_t image_flags);
+
+// The tints a panel gives for its lighting (its [Color] section), 0xRRGGBB.
+struct PanelTints {
+    uint32_t day, night, luminous;
+};
+// What a pixel of an element (or of the window: flags 0) is multiplied by,
+// channel by channel (0xRRGGBB, 0xFF for 1). Bright elements are never
+// tinted. Without panel tints every other pixel is grey at the lighting's
+// surface brightness. With them, by day the surface takes the Day colour;
+// at night it takes the Night colour and luminous elements (0x4000) the
+// Luminous colour, as the panel's own lights show them; dusk keeps its grey.
+uint32_t tint(uint32_t image_flags, const Lighting& light, const PanelTints* panel);
+// One channel of `rgb` (0xRRGGBB) multiplied by the tint's, rounded.
+uint32_t tinted(uint32_t rgb, uint32_t tint);
 
 // --- Needle -----------------------------------------------------------------
 

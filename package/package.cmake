@@ -3,11 +3,12 @@
 # Makes the package: a zip holding one folder, named as the zip, with
 #   INSTALL.md             how to install, with the list of this package's gauges
 #   GaugeSound.dll         the sound library
+#   kestrel.exe            the panel check (kestrel.exe check PANEL.cfg)
 #   Gauges/<name>.gau      the gauge modules
 #   sound/*.WAV            the sounds the gauges play
 #   panel/panel.cfg        the demo panel configuration, once there is one
-# LIST is written by the build: one line a file, "gauge PATH", "library PATH"
-# or "sound PATH".
+# LIST is written by the build: one line a file, "gauge PATH", "library PATH",
+# "program PATH" or "sound PATH".
 cmake_minimum_required(VERSION 3.25)
 get_filename_component(name ${OUT} NAME_WLE)
 set(root ${STAGE}/${name})
@@ -37,7 +38,7 @@ foreach(entry ${entries})
       message(FATAL_ERROR "${module}: describe it in package/gauges.txt")
     endif()
     string(APPEND gauge_list "| `${module}.gau` | ${found} |\n")
-  elseif(kind STREQUAL "library")
+  elseif(kind STREQUAL "library" OR kind STREQUAL "program")
     file(COPY ${path} DESTINATION ${root})
   elseif(kind STREQUAL "sound")
     file(COPY ${path} DESTINATION ${root}/sound)

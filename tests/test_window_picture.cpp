@@ -41,6 +41,7 @@ struct Checked {
     Host* host;
     double scale;
     int frames = 0, redrawn = 0;
+    size_t entries_redrawn = 0;
     std::string first_difference;
 };
 
@@ -57,6 +58,7 @@ TEST(WindowPicture, StaysTheWholePictureThroughTheDemoFlight) {
         Checked& c = *static_cast<Checked*>(context);
         ++c.frames;
         c.redrawn += c.kept->update();
+        c.entries_redrawn += c.kept->changed_entries();
         // Every frame where something changed, and one in ten of the others.
         if (c.first_difference.empty() && (c.redrawn == 1 || c.frames % 10 == 0))
             c.first_difference = difference(*c.kept, *c.renderer, *c.window, *c.host, c.scale);
@@ -71,9 +73,11 @@ TEST(WindowPicture, StaysTheWholePictureThroughTheDemoFlight) {
     ASSERT_TRUE(scenario.run_text(text)) << scenario.error();
     EXPECT_EQ(c.first_difference, "");
     EXPECT_GT(c.frames, 100);
-    // The lever moves in steps: most frames change nothing.
+    // Something moves in most frames, but only a few of the panel's gauges
+    // at a time: the kept picture draws a small share of what whole
+    // drawings would.
     EXPECT_GT(c.redrawn, 2);
-    EXPECT_LT(c.redrawn, c.frames / 2);
+    EXPECT_LT(c.entries_redrawn, c.frames * config.windows.at(0).gauges.size() / 5);
 }
 
 class KeptPicture : public HostTest {
