@@ -12,6 +12,9 @@
 #if defined(KESTREL_RENDER)
 #include "host/render_commands.h"
 #endif
+#if defined(KESTREL_SERVE)
+#include "viewer/server.h"
+#endif
 
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -34,6 +37,9 @@ static const char USAGE[] =
 #if defined(KESTREL_RENDER)
     "%s"
 #endif
+#if defined(KESTREL_SERVE)
+    "%s"
+#endif
     "  help                  this text\n"
     "\n"
     "options:\n"
@@ -44,7 +50,9 @@ static const char USAGE[] =
     "  --no-sound-library    run as if GaugeSound were not installed\n";
 
 static void usage(FILE* f) {
-#if defined(KESTREL_RENDER)
+#if defined(KESTREL_SERVE)
+    fprintf(f, USAGE, RENDER_USAGE, SERVE_USAGE);
+#elif defined(KESTREL_RENDER)
     fprintf(f, USAGE, RENDER_USAGE);
 #else
     fputs(USAGE, f);
@@ -59,7 +67,9 @@ struct Options {
 };
 
 // Commands that read options of their own after their name.
-static bool own_options(const std::string& command) { return command == "render" || command == "demo"; }
+static bool own_options(const std::string& command) {
+    return command == "render" || command == "demo" || command == "serve";
+}
 
 static bool parse_options(int argc, char** argv, Options* o) {
     o->host.gauge_dir = program_directory() + "/Gauges";
@@ -147,6 +157,9 @@ int main(int argc, char** argv) {
 #if defined(KESTREL_RENDER)
     if (o.command == "render") return render_command(o.args, o.host, o.artwork_dir);
     if (o.command == "demo") return demo_command(o.args, o.host, o.artwork_dir);
+#endif
+#if defined(KESTREL_SERVE)
+    if (o.command == "serve") return serve_command(o.args, o.host, o.artwork_dir);
 #endif
     fprintf(stderr, "kestrel: unknown command %s\n\n", o.command.c_str());
     usage(stderr);

@@ -651,6 +651,7 @@ bool WindowPicture::update() {
         shown.width = shown.height = 0;
         if (g) renderer_.natural_size(*g, &shown.width, &shown.height);
     }
+    last_drawn_ = all ? std::vector<Renderer::Box>{{0, 0, width_, height_}} : region;
     if (all) {
         renderer_.draw_window(cr, window_, host_);
     } else if (!region.empty()) {
