@@ -19,6 +19,7 @@
 #if defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 #endif
 
 using namespace kestrel;
@@ -121,11 +122,7 @@ static int info(Host& host, const std::vector<std::string>& modules) {
     return ok ? 0 : 1;
 }
 
-int main(int argc, char** argv) {
-#if defined(_WIN32)
-    // Transcripts are compared byte for byte with those of other systems.
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
+static int run_command(int argc, char** argv) {
     Options o;
     if (!parse_options(argc, argv, &o)) return 2;
     if (o.command.empty() || o.command == "help") {
@@ -164,4 +161,22 @@ int main(int argc, char** argv) {
     fprintf(stderr, "kestrel: unknown command %s\n\n", o.command.c_str());
     usage(stderr);
     return 2;
+}
+
+int main(int argc, char** argv) {
+#if defined(_WIN32)
+    // Transcripts are compared byte for byte with those of other systems.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    const int status = run_command(argc, argv);
+#if defined(_WIN32)
+    // Every gauge has been killed and every module released by now, and all
+    // that is left is the process's own teardown. The system's sound drivers
+    // detach there, and under Wine one that still had a stream open can
+    // crash the exit after a complete transcript. Nothing else needs the
+    // detach: write out what is buffered and leave with the status.
+    fflush(nullptr);
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(status));
+#endif
+    return status;
 }
