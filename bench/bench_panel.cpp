@@ -23,6 +23,7 @@
 #include "bench/panel.h"
 #include "bench/table.h"
 #include "host/scenario.h"
+#include "viewer/live.h"
 
 namespace kestrel::bench {
 namespace {
@@ -228,6 +229,45 @@ void demo_frame(benchmark::State& state) {
     }
 }
 
+// The live panel's frame (kestrel serve) through the demo flight: the flight
+// played frame by frame, and after each frame the update the browsers are
+// sent: the changed gauges drawn again and encoded, the variables and the
+// log. Counters: the bytes sent a frame, and the pictures.
+void live_flight(benchmark::State& state) {
+    LiveOptions o;
+    o.host = HostOptions{KESTREL_GAUGE_DIR, KESTREL_LIBRARY_DIR};
+    o.artwork_dir = KESTREL_ARTWORK_DIR;
+    o.panel = SOURCE_DIR "/panels/a320/panel.cfg";
+    o.scenarios = {SOURCE_DIR "/panels/a320/demo.kes"};
+    double total = 0, bytes = 0, pictures = 0;
+    int frames = 0;
+    for (auto _ : state) {
+        LiveSession session(o);
+        session.handle("pause");
+        session.handle("scenario demo.kes");
+        session.update();
+        const double start = thread_seconds();
+        while (!session.player()->finished()) {
+            session.handle("step");
+            session.advance(0);
+            for (const Outgoing& out : session.update()) {
+                bytes += double(out.data.size());
+                pictures += out.binary;
+            }
+            ++frames;
+        }
+        const double seconds = thread_seconds() - start;
+        state.SetIterationTime(seconds);
+        total += seconds;
+    }
+    if (frames > 0) {
+        state.counters["frame"] = total / frames;
+        state.counters["frames"] = double(frames) / double(state.iterations());
+        state.counters["bytes"] = bytes / frames;
+        state.counters["pictures"] = pictures / frames;
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Loading: the modules (opened, checked, installed, initialised, their first
 // frame) and their artwork (every bitmap the panel draws, read from its file).
@@ -269,8 +309,9 @@ size_t register_benchmarks() {
     benchmark::RegisterBenchmark("flight/whole", draw_flight, false)->Unit(kMillisecond)->UseManualTime();
     benchmark::RegisterBenchmark("flight/kept", draw_flight, true)->Unit(kMillisecond)->UseManualTime();
     benchmark::RegisterBenchmark("demo_frame/panel", demo_frame)->Unit(kMillisecond);
+    benchmark::RegisterBenchmark("live/flight", live_flight)->Unit(kMillisecond)->Iterations(2)->UseManualTime();
     benchmark::RegisterBenchmark("load/panel", load_panel_and_artwork)->Unit(kMillisecond);
-    return 10 + 2 * gauges.size();
+    return 11 + 2 * gauges.size();
 }
 
 // ---------------------------------------------------------------------------

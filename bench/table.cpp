@@ -158,6 +158,15 @@ void TableReporter::Finalize() {
         line(what, time_text(counter(r, "frame"), false), whole ? "per frame" : std::string("per frame; ") + note);
     }
     measured("demo_frame/panel", "A demo frame: the host's frame and a new picture", false);
+    if (const Result* r = find("live/flight")) {
+        const double frame = counter(r, "frame");
+        snprintf(what, sizeof what, "Live panel, the demo flight: %d frames, changed gauges sent",
+                 static_cast<int>(counter(r, "frames")));
+        char note[96];
+        snprintf(note, sizeof note, "per frame; %.0f%% of a core, %.0f kB/s", frame * 18 * 100,
+                 counter(r, "bytes") * 18 / 1000);
+        line(what, time_text(frame, false), note);
+    }
     snprintf(what, sizeof what, "Loading the panel: %d modules and their artwork",
              static_cast<int>(counter(find("load/panel"), "gauges")));
     measured("load/panel", what, false);

@@ -12,10 +12,14 @@
 #if defined(KESTREL_RENDER)
 #include "host/render_commands.h"
 #endif
+#if defined(KESTREL_SERVE)
+#include "viewer/server.h"
+#endif
 
 #if defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 #endif
 
 using namespace kestrel;
@@ -34,6 +38,9 @@ static const char USAGE[] =
 #if defined(KESTREL_RENDER)
     "%s"
 #endif
+#if defined(KESTREL_SERVE)
+    "%s"
+#endif
     "  help                  this text\n"
     "\n"
     "options:\n"
@@ -44,7 +51,9 @@ static const char USAGE[] =
     "  --no-sound-library    run as if GaugeSound were not installed\n";
 
 static void usage(FILE* f) {
-#if defined(KESTREL_RENDER)
+#if defined(KESTREL_SERVE)
+    fprintf(f, USAGE, RENDER_USAGE, SERVE_USAGE);
+#elif defined(KESTREL_RENDER)
     fprintf(f, USAGE, RENDER_USAGE);
 #else
     fputs(USAGE, f);
@@ -59,7 +68,9 @@ struct Options {
 };
 
 // Commands that read options of their own after their name.
-static bool own_options(const std::string& command) { return command == "render" || command == "demo"; }
+static bool own_options(const std::string& command) {
+    return command == "render" || command == "demo" || command == "serve";
+}
 
 static bool parse_options(int argc, char** argv, Options* o) {
     o->host.gauge_dir = program_directory() + "/Gauges";
@@ -111,11 +122,7 @@ static int info(Host& host, const std::vector<std::string>& modules) {
     return ok ? 0 : 1;
 }
 
-int main(int argc, char** argv) {
-#if defined(_WIN32)
-    // Transcripts are compared byte for byte with those of other systems.
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
+static int run_command(int argc, char** argv) {
     Options o;
     if (!parse_options(argc, argv, &o)) return 2;
     if (o.command.empty() || o.command == "help") {
@@ -148,7 +155,28 @@ int main(int argc, char** argv) {
     if (o.command == "render") return render_command(o.args, o.host, o.artwork_dir);
     if (o.command == "demo") return demo_command(o.args, o.host, o.artwork_dir);
 #endif
+#if defined(KESTREL_SERVE)
+    if (o.command == "serve") return serve_command(o.args, o.host, o.artwork_dir);
+#endif
     fprintf(stderr, "kestrel: unknown command %s\n\n", o.command.c_str());
     usage(stderr);
     return 2;
+}
+
+int main(int argc, char** argv) {
+#if defined(_WIN32)
+    // Transcripts are compared byte for byte with those of other systems.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    const int status = run_command(argc, argv);
+#if defined(_WIN32)
+    // Every gauge has been killed and every module released by now, and all
+    // that is left is the process's own teardown. The system's sound drivers
+    // detach there, and under Wine one that still had a stream open can
+    // crash the exit after a complete transcript. Nothing else needs the
+    // detach: write out what is buffered and leave with the status.
+    fflush(nullptr);
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(status));
+#endif
+    return status;
 }

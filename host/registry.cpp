@@ -67,6 +67,13 @@ bool Registry::set(const std::string& name, int32_t value) {
     return true;
 }
 
+std::vector<const Gauge*> Registry::binders(const std::string& name) const {
+    std::vector<const Gauge*> out;
+    for (const Binding& b : bindings_)
+        if (b.name == name && std::find(out.begin(), out.end(), b.binder) == out.end()) out.push_back(b.binder);
+    return out;
+}
+
 std::vector<Registry::Change> Registry::collect_changes() {
     std::vector<Change> changes;
     for (Entry& e : entries_) {

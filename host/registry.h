@@ -39,6 +39,8 @@ public:
     const Entry* find(const std::string& name) const;
     const std::vector<Entry>& entries() const { return entries_; }
     int32_t value(const std::string& name) const;  // 0 if not registered
+    // The gauges whose records are bound to the name, in binding order.
+    std::vector<const Gauge*> binders(const std::string& name) const;
     bool set(const std::string& name, int32_t value);  // false if not registered
 
     // Values that changed since the last call, as (name, old, new).

@@ -870,6 +870,7 @@ bool WindowPicture::update() {
         shown.width = shown.height = 0;
         if (g) renderer_.natural_size(*g, &shown.width, &shown.height);
     }
+    last_drawn_ = all ? std::vector<Renderer::Box>{{0, 0, width_, height_}} : region;
     if (all) {
         // On a clear picture, as a whole new drawing starts: pixels that the
         // window covers only in part (its edge at some scales) must not keep

@@ -157,6 +157,9 @@ public:
     bool update();
     // How many of the window's entries the last update drew again.
     size_t changed_entries() const { return changed_; }
+    // What the last update drew, in the picture's pixels: the places of the
+    // entries that changed (the whole picture when all was drawn anew).
+    const std::vector<Renderer::Box>& last_drawn() const { return last_drawn_; }
     cairo_surface_t* surface() const { return surface_.get(); }
     int width() const { return width_; }
     int height() const { return height_; }
@@ -180,6 +183,7 @@ private:
     double drawn_scale_ = 0;
     std::vector<Shown> shown_;  // per entry of the window
     size_t changed_ = 0;
+    std::vector<Renderer::Box> last_drawn_;
 };
 
 // Loads the modules of a panel configuration into the host, each once, in

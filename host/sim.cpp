@@ -37,6 +37,7 @@ double Sim::get(uint32_t id) const {
 
 void Sim::lookup(ModuleVar* record) const {
     record->previous = record->value;
+    if (reads_ && record->id) reads_->insert(record->id);
     const Var* v = record->id ? find(record->id) : nullptr;
     if (v && v->is_bcd) {
         record->value.d = 0;

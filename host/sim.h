@@ -5,6 +5,7 @@
 #include <stdint.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,9 @@ public:
     // Fills a module variable record with its variable's current value; the
     // old value moves to `previous`. Id 0 (no variable) reads 0.
     void lookup(ModuleVar* record) const;
+    // While `ids` is set, every lookup adds its variable's id to it: which
+    // variables the panel reads (the live panel's inspector lists them).
+    void watch_reads(std::set<uint32_t>* ids) { reads_ = ids; }
 
     // Frames per second of the panel (18 by default, one tick a frame). At a
     // lower rate the tick counter skips values, as in a slow simulator.
@@ -67,6 +71,7 @@ private:
         int frames;  // frames left before it is released
     };
     std::map<uint32_t, Var> vars_;
+    std::set<uint32_t>* reads_ = nullptr;
     std::vector<Held> held_;
     std::vector<const struct SimModel*> models_;  // switched on, in table order
     uint32_t fps_ = TICKS_PER_SECOND;

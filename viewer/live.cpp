@@ -1,0 +1,634 @@
+#include "viewer/live.h"
+
+#include <math.h>
+#include <stdio.h>
+#include <string.h>
+#include <strings.h>
+
+#include <algorithm>
+
+#include "host/util.h"
+#include "viewer/names.h"
+#include "viewer/png.h"
+
+namespace kestrel {
+
+namespace {
+
+constexpr size_t LOG_LINES = 200;      // kept for newcomers, and sent at most per update
+constexpr size_t MESSAGE_LIMIT = 1024;  // the longest message a browser may send
+constexpr uint64_t SEEK_FRAMES = 200000;  // a seek stops after this many frames (three hours at 18 a second)
+
+// A JSON string. Bytes outside ASCII (module texts need not be UTF-8) are
+// sent as the Latin-1 characters they would be, so every message is valid
+// UTF-8 whatever a module wrote.
+std::string json(const std::string& s) {
+    std::string out = "\"";
+    for (unsigned char c : s) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20 || c >= 0x7F) {
+            out += format("\\u%04x", c);
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+std::string file_name(const std::string& path) {
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool read_file(const std::string& path, std::string* out) {
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return false;
+    char chunk[4096];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) out->append(chunk, n);
+    fclose(f);
+    return true;
+}
+
+const char* cursor_name(int32_t cursor) {
+    switch (cursor) {
+    case CURSOR_NONE: return "none";
+    case CURSOR_UP: return "n-resize";
+    case CURSOR_DOWN: return "s-resize";
+    case CURSOR_LEFT: return "w-resize";
+    case CURSOR_RIGHT: return "e-resize";
+    case CURSOR_HAND: return "pointer";
+    case CURSOR_CROSSHAIR: return "crosshair";
+    case CURSOR_GRAB: return "grab";
+    default: return "default";
+    }
+}
+
+void put16(std::string& out, int v) {
+    const uint16_t u = static_cast<uint16_t>(std::clamp(v, 0, 65535));
+    out += static_cast<char>(u & 0xFF);
+    out += static_cast<char>(u >> 8);
+}
+
+}  // namespace
+
+LiveSession::LiveSession(LiveOptions options)
+    : options_(std::move(options)), renderer_(options_.artwork_dir, options_.light) {
+    config_ = read_panel_config(options_.panel);
+    renderer_.set_colors(config_.colors);
+    renderer_.set_placeholders(true);
+    restart_host(true);
+    update();  // the pictures drawn, so that a snapshot finds them
+}
+
+LiveSession::~LiveSession() {
+    player_.reset();
+    windows_.clear();
+    host_.reset();  // every gauge gets its pre-kill
+}
+
+void LiveSession::load_panel() {
+    std::vector<std::string> messages = kestrel::load_panel(*host_, config_, options_.host.gauge_dir);
+    if (problems_.empty()) problems_ = messages;
+}
+
+// A new host: the old one unloads every module (each gets its pre-kill),
+// the new one starts at frame 0 with no variable set.
+void LiveSession::restart_host(bool with_panel) {
+    std::vector<std::string> models;
+    if (host_)
+        for (const SimModel* m : sim_models())
+            if (host_->sim.model_enabled(m->name)) models.push_back(m->name);
+    const bool first = !host_;
+    player_.reset();
+    pressed_ = false;
+    windows_.clear();
+    host_.reset();
+    host_ = std::make_unique<Host>(options_.host);
+    events_seen_ = 0;
+    reads_.clear();
+    frames_since_reads_ = TICKS_PER_SECOND;  // the next frame notes what is read
+    due_ = 0;
+    if (with_panel) {
+        load_panel();
+        if (first) {
+            host_->sim.enable_model("all", options_.models);
+        } else {
+            for (const std::string& m : models) host_->sim.enable_model(m, true);
+        }
+        collect_events();
+        run_frame();  // the panel as it comes up: callbacks run, first-draw resets done
+    }
+    for (const PanelWindow& w : config_.windows)
+        windows_.push_back(std::make_unique<WindowPicture>(renderer_, w, *host_, 1.0));
+    ++layout_version_;
+}
+
+std::string LiveSession::scenario_path(const std::string& name) const {
+    for (const std::string& path : options_.scenarios)
+        if (file_name(path) == name) return path;
+    return "";
+}
+
+void LiveSession::start_scenario(const std::string& name, size_t up_to_line) {
+    std::string text;
+    read_file(scenario_path(name), &text);
+    const bool was_running = running_;
+    restart_host(false);
+    player_ = std::make_unique<ScenarioPlayer>(*host_, name, text);
+    page_log("scenario " + name + (up_to_line > 1 ? format(" from line %zu", up_to_line) : ""));
+    // A seek plays the lines before at once, without pictures.
+    uint64_t frames = 0;
+    while (!player_->finished() && player_->line() + 1 < up_to_line && frames < SEEK_FRAMES) {
+        if (player_->step()) ++frames;
+        collect_events();
+    }
+    running_ = was_running;
+}
+
+void LiveSession::page_log(const std::string& text) {
+    Log l{"", "page", text, ""};
+    pending_.push_back(l);
+    recent_.push_back(std::move(l));
+    if (recent_.size() > LOG_LINES) recent_.pop_front();
+    if (pending_.size() > LOG_LINES) pending_.erase(pending_.begin());
+}
+
+void LiveSession::collect_events() {
+    std::vector<Event>& events = host_->events;
+    for (; events_seen_ < events.size(); ++events_seen_) {
+        const Event& e = events[events_seen_];
+        Log l{e.gauge, "", "", ""};
+        switch (e.kind) {
+        case Event::Kind::KeyEvent: {
+            const KeyEffect* effect = find_key_effect(static_cast<uint32_t>(e.number));
+            l.kind = "key";
+            l.text = format("key %s %lld", hex(static_cast<uint32_t>(e.number)).c_str(), static_cast<long long>(e.value)) +
+                     (effect ? std::string(": ") + effect->meaning : std::string(": not known to the simulator"));
+            break;
+        }
+        case Event::Kind::SimChange:
+            l.kind = "sim";
+            l.text = "sim " + e.detail;
+            break;
+        case Event::Kind::SharedChange:
+            l.kind = "shared";
+            l.text = format("shared %s %lld -> %lld", e.name.c_str(), static_cast<long long>(e.number),
+                            static_cast<long long>(e.value));
+            break;
+        case Event::Kind::Sound:
+            l.kind = "sound";
+            l.text = "sound " + e.name + (e.detail.empty() ? "" : " " + e.detail);
+            if (e.name == "GaugePlaySound" || e.name == "PlaySoundA")
+                l.sound = file_name(e.detail.substr(0, e.detail.find(' ')));
+            break;
+        case Event::Kind::Register:
+        case Event::Kind::Withdraw:
+        case Event::Kind::Bind: {
+            const char* what = e.kind == Event::Kind::Register ? "register" : e.kind == Event::Kind::Withdraw ? "withdraw" : "bind";
+            l.kind = "registry";
+            l.text = std::string(what) + " " + e.name + (e.value ? "" : " (refused)");
+            break;
+        }
+        case Event::Kind::Fault:
+            l.kind = "fault";
+            l.text = "FAULT " + e.detail;
+            break;
+        case Event::Kind::Library:
+            continue;
+        }
+        pending_.push_back(l);
+        recent_.push_back(std::move(l));
+    }
+    while (recent_.size() > LOG_LINES) recent_.pop_front();
+    if (pending_.size() > LOG_LINES) pending_.erase(pending_.begin(), pending_.end() - LOG_LINES);
+    // The host keeps every event for scenarios; a live panel runs for hours.
+    // A scenario being played counts events from its start: keep them then.
+    if (!player_) {
+        events.clear();
+        events_seen_ = 0;
+    }
+}
+
+void LiveSession::run_frame() {
+    // A held button repeats before each frame after its press, as "hold" does.
+    if (pressed_ && !press_fresh_) host_->repeat(press_);
+    press_fresh_ = false;
+    const bool watch = ++frames_since_reads_ >= TICKS_PER_SECOND;
+    if (watch) {
+        frames_since_reads_ = 0;
+        host_->sim.watch_reads(&reads_);
+    }
+    bool ran = false;
+    if (player_ && !player_->finished()) {
+        ran = player_->step();
+        // The scenario's last lines take this frame's place, so the panel
+        // stands as the scenario left it until the next frame.
+        if (player_->finished()) ran = true;
+        if (player_->finished())
+            page_log(player_->error().empty()
+                         ? format("scenario %s ended: %d expectations, %d failed or faults", player_->name().c_str(),
+                                  player_->expectations(), player_->failures())
+                         : "scenario stopped: " + player_->error());
+    }
+    if (!ran) host_->frame();
+    host_->sim.watch_reads(nullptr);
+    ++cost_.frames;
+    collect_events();
+    // A module the scenario unloaded takes the held button's area with it.
+    std::vector<std::pair<std::string, const Gauge*>> now;
+    for (const auto& g : host_->gauges()) now.emplace_back(g->name, g.get());
+    if (now != loaded_) {
+        loaded_ = now;
+        ++layout_version_;
+        pressed_ = false;
+    }
+}
+
+void LiveSession::advance(double seconds) {
+    if (!(seconds >= 0)) seconds = 0;
+    const double fps = host_->sim.frame_rate();
+    if (running_) due_ = std::min(due_ + seconds * fps * speed_, std::max(fps * speed_ / 5, 1.0));
+    int frames = static_cast<int>(due_);
+    due_ -= frames;
+    frames += steps_;
+    steps_ = 0;
+    for (int i = 0; i < frames; ++i) run_frame();
+    for (; slow_frames_ > 0; --slow_frames_) {
+        // The simulator was busy: a third as many frames, each three ticks on.
+        const uint32_t rate = host_->sim.frame_rate();
+        host_->sim.set_frame_rate(std::max(rate / 3, 1u));
+        run_frame();
+        host_->sim.set_frame_rate(rate);
+    }
+}
+
+// The entry's box on the window: its size, or the gauge's own.
+static void placement(const PanelGauge& e, int nw, int nh, double* w, double* h) {
+    *w = e.width > 0 ? e.width : nw;
+    *h = e.height > 0 ? e.height : (e.width > 0 && nw > 0 ? double(e.width) * nh / nw : nh);
+}
+
+bool LiveSession::gauge_point(size_t window, const Gauge& gauge, int x, int y, int32_t* gx, int32_t* gy) {
+    for (const PanelGauge& e : config_.windows[window].gauges) {
+        if (e.module != gauge.name) continue;
+        int nw = 0, nh = 0;
+        renderer_.natural_size(gauge, &nw, &nh);
+        double w, h;
+        placement(e, nw, nh, &w, &h);
+        if (!(w > 0 && h > 0)) continue;
+        const double sx = nw > 0 ? nw / w : 1, sy = nh > 0 ? nh / h : 1;
+        *gx = static_cast<int32_t>(floor((x - e.x) * sx));
+        *gy = static_cast<int32_t>(floor((y - e.y) * sy));
+        return true;
+    }
+    return false;
+}
+
+Gauge* LiveSession::gauge_at(size_t window, int x, int y, int32_t* gx, int32_t* gy) {
+    const std::vector<PanelGauge>& entries = config_.windows[window].gauges;
+    // The last entry drawn is the one on top.
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        Gauge* g = host_->find(it->module);
+        if (!g) continue;
+        const char* name = g->layout.header ? g->layout.header->name : nullptr;
+        if (!it->gauge.empty() && (!name || strcasecmp(name, it->gauge.c_str()) != 0)) continue;
+        int nw = 0, nh = 0;
+        renderer_.natural_size(*g, &nw, &nh);
+        double w, h;
+        placement(*it, nw, nh, &w, &h);
+        if (x < it->x || y < it->y || x >= it->x + w || y >= it->y + h) continue;
+        const double sx = nw > 0 ? nw / w : 1, sy = nh > 0 ? nh / h : 1;
+        *gx = static_cast<int32_t>(floor((x - it->x) * sx));
+        *gy = static_cast<int32_t>(floor((y - it->y) * sy));
+        return g;
+    }
+    return nullptr;
+}
+
+std::string LiveSession::handle(const std::string& message) {
+    if (message.size() > MESSAGE_LIMIT) return format("a message is at most %zu bytes", MESSAGE_LIMIT);
+    if (message.find('\0') != std::string::npos) return "a message is text";
+    const std::vector<std::string> w = split_words(message);
+    if (w.empty()) return "an empty message";
+    const std::string& cmd = w[0];
+    auto point = [&](int64_t* window, int64_t* x, int64_t* y) {
+        return w.size() == 4 && parse_int(w[1], window) && parse_int(w[2], x) && parse_int(w[3], y) && *window >= 0 &&
+               *window < static_cast<int64_t>(windows_.size()) && *x >= -MAX_PANEL_SIDE && *x <= 2 * MAX_PANEL_SIDE &&
+               *y >= -MAX_PANEL_SIDE && *y <= 2 * MAX_PANEL_SIDE;
+    };
+    if (cmd == "press") {
+        int64_t window, x, y;
+        if (!point(&window, &x, &y)) return "usage: press WINDOW X Y";
+        if (pressed_) host_->release(press_);
+        pressed_ = false;
+        int32_t gx, gy;
+        Gauge* g = gauge_at(static_cast<size_t>(window), int(x), int(y), &gx, &gy);
+        if (!g) return "";
+        press_ = host_->press(*g, gx, gy);
+        pressed_ = true;
+        press_fresh_ = true;
+        press_window_ = static_cast<size_t>(window);
+        if (press_.area) page_log(format("press %s %d %d", g->name.c_str(), gx, gy));
+    } else if (cmd == "move") {
+        int64_t window, x, y;
+        if (!point(&window, &x, &y)) return "usage: move WINDOW X Y";
+        int32_t gx, gy;
+        if (pressed_ && static_cast<size_t>(window) == press_window_ &&
+            gauge_point(press_window_, *press_.gauge, int(x), int(y), &gx, &gy))
+            host_->move(press_, gx, gy);
+    } else if (cmd == "release") {
+        if (w.size() != 1) return "usage: release";
+        if (pressed_) host_->release(press_);
+        pressed_ = false;
+    } else if (cmd == "set") {
+        uint32_t id;
+        if (w.size() == 4 && w[2] == "bcd") {
+            uint32_t bcd;
+            if (!parse_uint32(w[1], &id) || !parse_uint32(w[3], &bcd)) return "usage: set ID bcd VALUE";
+            host_->sim.set_bcd(id, bcd);
+        } else {
+            double v;
+            if (w.size() != 3 || !parse_uint32(w[1], &id) || !parse_double(w[2], &v)) return "usage: set ID VALUE";
+            host_->sim.set(id, v);
+        }
+        reads_.insert(id);
+        page_log(message);
+    } else if (cmd == "watch") {
+        uint32_t id;
+        if (w.size() != 2 || !parse_uint32(w[1], &id)) return "usage: watch ID";
+        reads_.insert(id);
+    } else if (cmd == "shared") {
+        int64_t v;
+        if (w.size() != 3 || !parse_int(w[2], &v)) return "usage: shared NAME VALUE";
+        if (v < INT32_MIN || v > 0xFFFFFFFFll) return "not a 32-bit value: " + w[2];
+        if (!host_->registry.set(w[1], static_cast<int32_t>(static_cast<uint32_t>(v))))
+            return "no shared variable '" + w[1] + "' is registered";
+        host_->registry.collect_changes();  // the page's change, not a module's
+        page_log(message);
+    } else if (cmd == "model") {
+        if (w.size() != 3 || (w[2] != "on" && w[2] != "off")) return "usage: model NAME|all on|off";
+        if (!host_->sim.enable_model(w[1], w[2] == "on")) return "no model '" + w[1] + "'";
+        page_log(message);
+    } else if (cmd == "pause" || cmd == "run") {
+        if (w.size() != 1) return "usage: " + cmd;
+        running_ = cmd == "run";
+        due_ = 0;
+    } else if (cmd == "step" || cmd == "slow") {
+        if (w.size() != 1) return "usage: " + cmd;
+        if (cmd == "step") steps_ = std::min(steps_ + 1, 100);
+        else slow_frames_ = std::min(slow_frames_ + 1, 100);
+    } else if (cmd == "speed") {
+        int64_t s;
+        if (w.size() != 2 || !parse_int(w[1], &s) || (s != 1 && s != 2 && s != 4)) return "usage: speed 1|2|4";
+        speed_ = static_cast<int>(s);
+    } else if (cmd == "light") {
+        const rules::Lighting* l = w.size() == 2 ? rules::lighting_named(w[1].c_str()) : nullptr;
+        if (!l) return "usage: light day|dusk|night";
+        renderer_.set_lighting(*l);
+        options_.light = *l;
+        ++layout_version_;
+    } else if (cmd == "reset") {
+        if (w.size() != 1) return "usage: reset";
+        restart_host(true);
+        page_log("reset: the panel loaded again");
+    } else if (cmd == "scenario" || cmd == "seek") {
+        if (w.size() != 2) return cmd == "seek" ? "usage: seek LINE" : "usage: scenario NAME";
+        std::string name = w[1];
+        size_t line = 1;
+        if (cmd == "seek") {
+            int64_t n;
+            if (!player_) return "no scenario is playing";
+            if (!parse_int(w[1], &n) || n < 1 || n > 10000000) return "usage: seek LINE";
+            name = player_->name();
+            line = static_cast<size_t>(n);
+        }
+        if (scenario_path(name).empty()) return "no scenario '" + name + "' is offered";
+        start_scenario(name, line);
+    } else if (cmd == "stop") {
+        if (w.size() != 1) return "usage: stop";
+        if (player_) page_log("scenario " + player_->name() + " stopped");
+        player_.reset();
+        collect_events();  // now that no scenario counts them, the host's events are let go
+    } else {
+        return "unknown command '" + cmd + "'";
+    }
+    collect_events();
+    return "";
+}
+
+// ---------------------------------------------------------------------------
+// What the browsers are sent
+
+std::string LiveSession::layout_json() {
+    std::string j = "{\"t\":\"layout\",\"panel\":" + json(options_.panel) + ",\"light\":" + json(options_.light.name);
+    j += ",\"windows\":[";
+    for (size_t i = 0; i < windows_.size(); ++i)
+        j += format("%s{\"title\":%s,\"width\":%d,\"height\":%d}", i ? "," : "", json(config_.windows[i].title).c_str(),
+                    windows_[i]->width(), windows_[i]->height());
+    j += "],\"entries\":[";
+    bool first = true;
+    for (size_t wi = 0; wi < config_.windows.size(); ++wi) {
+        for (const PanelGauge& e : config_.windows[wi].gauges) {
+            const Gauge* g = host_->find(e.module);
+            int nw = 0, nh = 0;
+            if (g) renderer_.natural_size(*g, &nw, &nh);
+            double w, h;
+            placement(e, nw, nh, &w, &h);
+            j += format("%s{\"window\":%zu,\"module\":%s,\"x\":%d,\"y\":%d,\"width\":%g,\"height\":%g,\"loaded\":%s",
+                        first ? "" : ",", wi, json(e.module).c_str(), e.x, e.y, w, h, g ? "true" : "false");
+            first = false;
+            if (g) {
+                j += format(",\"sx\":%g,\"sy\":%g", w > 0 && nw > 0 ? w / nw : 1.0, h > 0 && nh > 0 ? h / nh : 1.0);
+                // Child areas in list order; a tooltip belongs to the area
+                // before it, or to the whole gauge when it comes first.
+                std::string areas, tooltip;
+                int last = -1, count = 0;
+                std::vector<std::string> tips;
+                for (const MouseRect* r : g->layout.mouse) {
+                    if (r->kind == MOUSE_CHILD) {
+                        areas += format("%s[%d,%d,%d,%d,%s,%u", count ? "]," : "", r->box.x, r->box.y, r->box.width,
+                                        r->box.height, json(cursor_name(r->cursor)).c_str(), r->flags);
+                        last = count++;
+                    } else if (r->kind == MOUSE_TOOLTIP && r->tooltip) {
+                        if (last < 0) tooltip = r->tooltip;
+                        else areas += "," + json(r->tooltip);
+                    }
+                }
+                if (count) areas += "]";
+                j += ",\"tooltip\":" + json(tooltip) + ",\"areas\":[" + areas + "]";
+            }
+            j += "}";
+        }
+    }
+    j += "],\"scenarios\":[";
+    for (size_t i = 0; i < options_.scenarios.size(); ++i) j += (i ? "," : "") + json(file_name(options_.scenarios[i]));
+    j += "],\"models\":[";
+    const std::vector<const SimModel*> models = sim_models();
+    for (size_t i = 0; i < models.size(); ++i)
+        j += format("%s{\"name\":%s,\"meaning\":%s}", i ? "," : "", json(models[i]->name).c_str(),
+                    json(models[i]->meaning).c_str());
+    j += "],\"sounds\":";
+    j += options_.sound_dir.empty() ? "false" : "true";
+    j += ",\"problems\":[";
+    for (size_t i = 0; i < problems_.size(); ++i) j += (i ? "," : "") + json(problems_[i]);
+    j += "],\"scenario\":";
+    if (player_) {
+        j += "{\"name\":" + json(player_->name()) + format(",\"lines\":%zu,\"phases\":[", player_->lines());
+        for (size_t i = 0; i < player_->phases().size(); ++i)
+            j += format("%s[%zu,%s]", i ? "," : "", player_->phases()[i].line, json(player_->phases()[i].title).c_str());
+        j += "]}";
+    } else {
+        j += "null";
+    }
+    return j + "}";
+}
+
+std::string LiveSession::state_json(bool everything) {
+    std::string j;
+    // Time: every frame.
+    const std::string time =
+        format("\"frame\":%llu,\"tick\":%s,\"fps\":%u,\"running\":%s,\"speed\":%d",
+               static_cast<unsigned long long>(host_->sim.frame()), json(number(host_->sim.get(VAR_TICKS))).c_str(),
+               host_->sim.frame_rate(), running_ ? "true" : "false", speed_);
+    if (everything || time != time_sent_) j += "," + time;
+    if (!everything) time_sent_ = time;
+
+    // Simulator variables the panel reads, and those the page set.
+    std::string vars;
+    for (uint32_t id : reads_) {
+        const Sim::Var* v = host_->sim.find(id);
+        const std::string value = !v ? "0" : v->is_bcd ? "bcd " + hex(v->bcd) : number(v->value);
+        auto sent = vars_sent_.find(id);
+        const bool known = sent != vars_sent_.end();
+        if (!everything && known && sent->second == value) continue;
+        std::string one = "{\"id\":" + json(hex(id)) + ",\"v\":" + json(value);
+        if (everything || !known) {
+            one += ",\"name\":" + json(sim_var_name(id));
+            if (const SimVarName* n = find_sim_var_name(id); n && n->min < n->max)
+                one += format(",\"min\":%.17g,\"max\":%.17g", n->min, n->max);
+            if (const SimVarName* n = find_sim_var_name(id); n && n->bcd) one += ",\"bcd\":true";
+        }
+        vars += (vars.empty() ? "" : ",") + one + "}";
+        if (!everything) vars_sent_[id] = value;
+    }
+    if (!vars.empty()) j += ",\"vars\":[" + vars + "]";
+
+    // Shared variables: value, owner, who binds them.
+    std::string shared;
+    for (const Registry::Entry& e : host_->registry.entries()) {
+        std::string binders;
+        for (const Gauge* g : host_->registry.binders(e.name))
+            binders += (binders.empty() ? "" : ",") + json(g ? g->name : "");
+        const std::string one = "{\"name\":" + json(e.name) + format(",\"v\":%d", host_->registry.value(e.name)) +
+                                ",\"owner\":" + json(e.owner ? e.owner->name : "") + ",\"binders\":[" + binders + "]}";
+        auto sent = shared_sent_.find(e.name);
+        if (!everything && sent != shared_sent_.end() && sent->second == one) continue;
+        shared += (shared.empty() ? "" : ",") + one;
+        if (!everything) shared_sent_[e.name] = one;
+    }
+    if (!shared.empty()) j += ",\"shared\":[" + shared + "]";
+
+    // The log: its new lines, or all that is kept.
+    std::string log;
+    auto add = [&](const Log& l) {
+        log += (log.empty() ? "" : ",") + std::string("{\"g\":") + json(l.gauge) + ",\"k\":" + json(l.kind) +
+               ",\"text\":" + json(l.text) + (l.sound.empty() ? "" : ",\"sound\":" + json(l.sound)) + "}";
+    };
+    if (everything) {
+        for (const Log& l : recent_) add(l);
+    } else {
+        for (const Log& l : pending_) add(l);
+        pending_.clear();
+    }
+    if (!log.empty()) j += ",\"log\":[" + log + "]";
+
+    // Models and the scenario's progress.
+    std::string models;
+    for (const SimModel* m : sim_models())
+        models += (models.empty() ? "" : ",") + std::string("[") + json(m->name) + "," +
+                  (host_->sim.model_enabled(m->name) ? "true" : "false") + "]";
+    if (everything || models != models_sent_) j += ",\"models\":[" + models + "]";
+    if (!everything) models_sent_ = models;
+    std::string scenario = "null";
+    if (player_)
+        scenario = format("{\"line\":%zu,\"frames\":%llu,\"expectations\":%d,\"failures\":%d,\"finished\":%s,\"error\":",
+                          player_->line(), static_cast<unsigned long long>(player_->frames()), player_->expectations(),
+                          player_->failures(), player_->finished() ? "true" : "false") +
+                   json(player_->error()) + "}";
+    if (everything || scenario != scenario_sent_) j += ",\"scenario\":" + scenario;
+    if (!everything) scenario_sent_ = scenario;
+
+    if (j.empty()) return "";
+    j[0] = '{';
+    return "{\"t\":\"state\"," + j.substr(1) + "}";
+}
+
+void LiveSession::pictures(bool everything, std::vector<Outgoing>* out) {
+    for (size_t i = 0; i < windows_.size(); ++i) {
+        WindowPicture& picture = *windows_[i];
+        // A snapshot sends the pictures as the last update left them: what
+        // changed since is the next update's, for every browser alike.
+        std::vector<Renderer::Box> boxes;
+        if (everything) boxes.push_back({0, 0, picture.width(), picture.height()});
+        else if (picture.update()) boxes = picture.last_drawn();
+        std::vector<Renderer::Box> sent;
+        for (Renderer::Box b : boxes) {
+            // Within the picture, and each box once (an entry that stayed in
+            // its place gives the same box twice).
+            const int x0 = std::clamp(b.x, 0, picture.width()), y0 = std::clamp(b.y, 0, picture.height());
+            const int x1 = std::clamp(b.x + b.width, x0, picture.width());
+            const int y1 = std::clamp(b.y + b.height, y0, picture.height());
+            b = {x0, y0, x1 - x0, y1 - y0};
+            if (b.width == 0 || b.height == 0) continue;
+            if (std::any_of(sent.begin(), sent.end(), [&](const Renderer::Box& s) {
+                    return s.x <= b.x && s.y <= b.y && s.x + s.width >= b.x + b.width && s.y + s.height >= b.y + b.height;
+                }))
+                continue;
+            sent.push_back(b);
+            Outgoing o;
+            o.binary = true;
+            put16(o.data, static_cast<int>(i));
+            put16(o.data, b.x);
+            put16(o.data, b.y);
+            put16(o.data, b.width);
+            put16(o.data, b.height);
+            put16(o.data, 0);
+            o.data += encode_png(picture.surface(), b.x, b.y, b.width, b.height);
+            ++cost_.pictures;
+            cost_.bytes += o.data.size();
+            out->push_back(std::move(o));
+        }
+    }
+}
+
+std::vector<Outgoing> LiveSession::update() {
+    cost_ = Cost{};
+    std::vector<Outgoing> out;
+    const bool relayout = layout_sent_ != layout_version_;
+    if (relayout) {
+        layout_sent_ = layout_version_;
+        out.push_back({false, layout_json()});
+        vars_sent_.clear();
+        shared_sent_.clear();
+        time_sent_.clear();
+        models_sent_.clear();
+        scenario_sent_.clear();
+    }
+    pictures(false, &out);
+    const std::string state = state_json(false);
+    if (!state.empty()) out.push_back({false, state});
+    return out;
+}
+
+std::vector<Outgoing> LiveSession::snapshot() {
+    std::vector<Outgoing> out;
+    out.push_back({false, layout_json()});
+    pictures(true, &out);
+    out.push_back({false, state_json(true)});
+    return out;
+}
+
+}  // namespace kestrel

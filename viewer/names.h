@@ -1,0 +1,28 @@
+// Readable names of the simulator variables the panel reads, for the live
+// panel's inspector, with the range of values where one is known (a slider
+// runs over it). The key-event table's meanings name what a key event does
+// to a variable; this table names the variable itself.
+#pragma once
+
+#include <stdint.h>
+
+#include <string>
+
+namespace kestrel {
+
+struct SimVarName {
+    uint32_t id;
+    const char* name;
+    double min, max;  // min == max: no known range
+    bool bcd;         // binary-coded decimal, set with "set ID bcd VALUE"
+};
+
+// Null for a variable the table does not know.
+const SimVarName* find_sim_var_name(uint32_t id);
+
+// A readable name for the variable: the table's, else the meaning of the
+// first key event whose meaning names the variable ("battery master on/off
+// (0x16C)"), else "".
+std::string sim_var_name(uint32_t id);
+
+}  // namespace kestrel

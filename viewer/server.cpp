@@ -1,0 +1,503 @@
+#include "viewer/server.h"
+
+#include <civetweb.h>
+#include <dirent.h>
+#include <limits.h>
+#include <signal.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <strings.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include "host/util.h"
+#include "viewer/web_files.h"
+
+namespace kestrel {
+
+const char SERVE_USAGE[] =
+    "  serve [PANEL]         fly a panel configuration live in a web browser (default: the\n"
+    "                        demo panel): --port N (default 8318; 0 any free port),\n"
+    "                        --listen ADDR (default 127.0.0.1, this machine only),\n"
+    "                        --scenario S to play a scenario from the start,\n"
+    "                        --light day|dusk|night, --models off (the simulator's own\n"
+    "                        motion starts switched off)\n";
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// What a browser sent, for the session's thread.
+struct Inbound {
+    int client;
+    std::string text;
+    std::string refused;  // not for the session: why it was refused
+};
+
+// One browser: what waits to go out to it, and the thread that sends it.
+struct Client {
+    int id = 0;
+    mg_connection* conn = nullptr;
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::deque<Outgoing> out;
+    size_t backlog = 0;
+    bool closed = false;
+    bool fresh = true;  // needs the whole panel: just come, or fell behind
+    size_t queued_in = 0;  // its messages waiting for the session
+    std::thread sender;
+
+    void send_loop() {
+        std::unique_lock<std::mutex> lock(mutex);
+        for (;;) {
+            wake.wait(lock, [&] { return closed || !out.empty(); });
+            if (closed) return;
+            Outgoing o = std::move(out.front());
+            out.pop_front();
+            backlog -= o.data.size();
+            lock.unlock();
+            const int written = mg_websocket_write(conn, o.binary ? MG_WEBSOCKET_OPCODE_BINARY : MG_WEBSOCKET_OPCODE_TEXT,
+                                                   o.data.data(), o.data.size());
+            lock.lock();
+            if (written <= 0) {
+                closed = true;  // the connection is gone; civetweb closes it
+                return;
+            }
+        }
+    }
+};
+
+std::string error_json(const std::string& why) {
+    std::string out = "{\"t\":\"error\",\"message\":\"";
+    for (unsigned char c : why) {
+        if (c == '"' || c == '\\') out += '\\', out += static_cast<char>(c);
+        else if (c < 0x20 || c >= 0x7F) out += format("\\u%04x", c);
+        else out += static_cast<char>(c);
+    }
+    return out + "\"}";
+}
+
+// A file name that stays in its folder: letters, digits, '_', '-' and
+// inner dots only.
+bool plain_name(const std::string& name) {
+    if (name.empty() || name.size() > 64 || name[0] == '.') return false;
+    for (unsigned char c : name)
+        if (!isalnum(c) && c != '_' && c != '-' && c != '.') return false;
+    return name.find("..") == std::string::npos;
+}
+
+bool is_dir(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+}  // namespace
+
+struct Server::State {
+    mg_context* ctx = nullptr;
+    std::string sound_dir;  // its real path, or ""
+    std::mutex mutex;       // guards what follows
+    std::condition_variable wake;
+    std::deque<Inbound> inbound;
+    std::vector<std::shared_ptr<Client>> clients;
+    int next_id = 1;
+
+    std::shared_ptr<Client> find(const mg_connection* conn) {
+        for (auto& c : clients)
+            if (c->conn == conn) return c;
+        return nullptr;
+    }
+
+    static void send(Client& c, Outgoing o) {
+        std::lock_guard<std::mutex> lock(c.mutex);
+        if (c.closed) return;
+        if (c.backlog + o.data.size() > MAX_BACKLOG) {
+            // Fallen behind: drop what waits, and send the whole panel when
+            // the session next makes one.
+            c.out.clear();
+            c.backlog = 0;
+            c.fresh = true;
+            return;
+        }
+        c.backlog += o.data.size();
+        c.out.push_back(std::move(o));
+        c.wake.notify_one();
+    }
+
+    void close(const std::shared_ptr<Client>& c) {
+        {
+            std::lock_guard<std::mutex> lock(c->mutex);
+            c->closed = true;
+            c->wake.notify_one();
+        }
+        if (c->sender.joinable()) c->sender.join();
+    }
+
+    // --- civetweb's threads -------------------------------------------------
+
+    static int on_request(mg_connection* conn, void* data) {
+        State& s = *static_cast<State*>(data);
+        const mg_request_info* ri = mg_get_request_info(conn);
+        const std::string method = ri->request_method ? ri->request_method : "";
+        const std::string uri = ri->local_uri ? ri->local_uri : "";
+        if (method != "GET" && method != "HEAD") {
+            mg_send_http_error(conn, 405, "%s", "only GET and HEAD are served here\n");
+            return 405;
+        }
+        const bool head = method == "HEAD";
+        if (const WebFile* f = find_web_file(uri == "/" ? "/index.html" : uri)) {
+            mg_send_http_ok(conn, f->type, static_cast<long long>(f->size));
+            if (!head) mg_write(conn, f->data, f->size);
+            return 200;
+        }
+        const std::string sound = "/sound/";
+        if (!s.sound_dir.empty() && uri.compare(0, sound.size(), sound) == 0) {
+            const std::string name = uri.substr(sound.size());
+            const bool wave = name.size() > 4 && strcasecmp(name.c_str() + name.size() - 4, ".wav") == 0;
+            std::string bytes;
+            if (plain_name(name) && wave) {
+                char real[PATH_MAX];
+                const std::string path = s.sound_dir + "/" + name;
+                // Within the sound folder, links and all.
+                if (realpath(path.c_str(), real) && std::string(real).rfind(s.sound_dir + "/", 0) == 0) {
+                    if (FILE* f = fopen(real, "rb")) {
+                        char chunk[8192];
+                        size_t n;
+                        while ((n = fread(chunk, 1, sizeof chunk, f)) > 0 && bytes.size() < (64u << 20))
+                            bytes.append(chunk, n);
+                        fclose(f);
+                        mg_send_http_ok(conn, "audio/wav", static_cast<long long>(bytes.size()));
+                        if (!head) mg_write(conn, bytes.data(), bytes.size());
+                        return 200;
+                    }
+                }
+            }
+        }
+        mg_send_http_error(conn, 404, "%s", "not found\n");
+        return 404;
+    }
+
+    static int on_connect(const mg_connection* conn, void* data) {
+        State& s = *static_cast<State*>(data);
+        // A page of another site must not drive the panel from the user's
+        // browser: a browser's Origin must name the host it asked for.
+        const char* origin = mg_get_header(conn, "Origin");
+        const char* host = mg_get_header(conn, "Host");
+        if (origin && (!host || std::string(origin) != std::string("http://") + host)) return 1;
+        std::lock_guard<std::mutex> lock(s.mutex);
+        return static_cast<int>(s.clients.size()) >= MAX_CLIENTS ? 1 : 0;
+    }
+
+    static void on_ready(mg_connection* conn, void* data) {
+        State& s = *static_cast<State*>(data);
+        auto c = std::make_shared<Client>();
+        c->conn = conn;
+        {
+            std::lock_guard<std::mutex> lock(s.mutex);
+            c->id = s.next_id++;
+            s.clients.push_back(c);
+        }
+        c->sender = std::thread([c] { c->send_loop(); });
+        s.wake.notify_one();
+    }
+
+    static int on_data(mg_connection* conn, int bits, char* bytes, size_t size, void* data) {
+        State& s = *static_cast<State*>(data);
+        const int opcode = bits & 0xF;
+        if (opcode == MG_WEBSOCKET_OPCODE_CONNECTION_CLOSE) return 0;
+        if (opcode == MG_WEBSOCKET_OPCODE_PING || opcode == MG_WEBSOCKET_OPCODE_PONG) return 1;
+        std::lock_guard<std::mutex> lock(s.mutex);
+        std::shared_ptr<Client> c = s.find(conn);
+        if (!c) return 0;
+        Inbound in{c->id, "", ""};
+        if (opcode != MG_WEBSOCKET_OPCODE_TEXT || !(bits & 0x80))
+            in.refused = "messages are whole text frames";
+        else if (c->queued_in >= 64)
+            in.refused = "too many messages at once; this one was dropped";
+        else
+            in.text.assign(bytes, size);
+        if (in.refused.empty()) ++c->queued_in;
+        s.inbound.push_back(std::move(in));
+        s.wake.notify_one();
+        return 1;
+    }
+
+    static void on_close(const mg_connection* conn, void* data) {
+        State& s = *static_cast<State*>(data);
+        std::shared_ptr<Client> c;
+        {
+            std::lock_guard<std::mutex> lock(s.mutex);
+            c = s.find(conn);
+            if (!c) return;
+            std::erase(s.clients, c);
+        }
+        s.close(c);
+    }
+
+    static int on_log(const mg_connection*, const char*) {
+        return 1;  // a bad request is answered, not printed
+    }
+};
+
+Server::Server() : state_(std::make_unique<State>()) {}
+
+Server::~Server() { stop(); }
+
+bool Server::start(const std::string& address, int port, const std::string& sound_dir, std::string* error) {
+    mg_init_library(0);
+    char real[PATH_MAX];
+    state_->sound_dir = !sound_dir.empty() && realpath(sound_dir.c_str(), real) ? real : "";
+    const std::string ports = address + ":" + std::to_string(port);
+    const char* options[] = {
+        "listening_ports", ports.c_str(),
+        "num_threads", "12",  // a thread for each browser's WebSocket, and some for files
+        "request_timeout_ms", "10000",
+        "websocket_timeout_ms", "3600000",
+        "enable_websocket_ping_pong", "yes",
+        "additional_header", "X-Content-Type-Options: nosniff",
+        nullptr,
+    };
+    mg_callbacks callbacks{};
+    callbacks.log_message = State::on_log;
+    mg_init_data init{&callbacks, state_.get(), options};
+    char text[256] = "";
+    unsigned code = 0;
+    mg_error_data err{&code, text, sizeof text};
+    state_->ctx = mg_start2(&init, &err);
+    if (!state_->ctx) {
+        *error = "cannot listen on " + ports + ": " + (text[0] ? text : "unknown error");
+        return false;
+    }
+    mg_set_request_handler(state_->ctx, "/", State::on_request, state_.get());
+    mg_set_websocket_handler(state_->ctx, "/live", State::on_connect, State::on_ready, State::on_data, State::on_close,
+                             state_.get());
+    return true;
+}
+
+int Server::port() const {
+    mg_server_port ports[4];
+    const int n = state_->ctx ? mg_get_server_ports(state_->ctx, 4, ports) : 0;
+    return n > 0 ? ports[0].port : 0;
+}
+
+void Server::stop() {
+    if (!state_->ctx) return;
+    mg_stop(state_->ctx);  // the close handlers stop every sender
+    state_->ctx = nullptr;
+    std::vector<std::shared_ptr<Client>> left;
+    {
+        std::lock_guard<std::mutex> lock(state_->mutex);
+        left.swap(state_->clients);
+    }
+    for (auto& c : left) state_->close(c);
+    mg_exit_library();
+}
+
+void Server::run(LiveSession& session, const std::atomic<bool>& stop) {
+    State& s = *state_;
+    const auto period = std::chrono::microseconds(1000000 / TICKS_PER_SECOND);
+    auto next = Clock::now() + period;
+    auto last = Clock::now();
+    while (!stop) {
+        std::deque<Inbound> batch;
+        {
+            std::unique_lock<std::mutex> lock(s.mutex);
+            s.wake.wait_until(lock, std::min(next, Clock::now() + std::chrono::milliseconds(100)),
+                              [&] { return !s.inbound.empty() || stop; });
+            batch.swap(s.inbound);
+            for (const Inbound& in : batch)
+                if (in.refused.empty())
+                    for (auto& c : s.clients)
+                        if (c->id == in.client && c->queued_in) --c->queued_in;
+        }
+        for (const Inbound& in : batch) {
+            const std::string why = in.refused.empty() ? session.handle(in.text) : in.refused;
+            if (why.empty()) continue;
+            std::lock_guard<std::mutex> lock(s.mutex);
+            for (auto& c : s.clients)
+                if (c->id == in.client) State::send(*c, {false, error_json(why)});
+        }
+        const auto now = Clock::now();
+        if (now < next) continue;
+        session.advance(std::chrono::duration<double>(now - last).count());
+        last = now;
+        next += period;
+        if (next < now) next = now + period;  // fell behind: no burst to catch up
+        std::vector<Outgoing> out = session.update();
+        std::vector<std::shared_ptr<Client>> clients;
+        {
+            std::lock_guard<std::mutex> lock(s.mutex);
+            clients = s.clients;
+        }
+        std::vector<Outgoing> whole;
+        for (auto& c : clients) {
+            bool fresh;
+            {
+                std::lock_guard<std::mutex> lock(c->mutex);
+                fresh = c->fresh;
+                c->fresh = false;
+            }
+            if (fresh) {
+                if (whole.empty()) whole = session.snapshot();
+                for (const Outgoing& o : whole) State::send(*c, o);
+            } else {
+                for (const Outgoing& o : out) State::send(*c, o);
+            }
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// kestrel serve
+
+namespace {
+
+std::atomic<bool> interrupted{false};
+
+void on_signal(int) { interrupted = true; }
+
+bool exists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+// The demo panel: beside the program (an installed copy), else in the
+// source tree it was built from.
+std::string demo_panel() {
+    const std::string beside = program_directory() + "/panels/a320/panel.cfg";
+    if (exists(beside)) return beside;
+#ifdef KESTREL_SOURCE_DIR
+    return std::string(KESTREL_SOURCE_DIR) + "/panels/a320/panel.cfg";
+#else
+    return beside;
+#endif
+}
+
+// The scenarios beside a panel configuration, by name.
+std::vector<std::string> scenarios_beside(const std::string& panel) {
+    const size_t slash = panel.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? "." : panel.substr(0, slash);
+    std::vector<std::string> out;
+    if (DIR* d = opendir(dir.c_str())) {
+        while (const dirent* e = readdir(d)) {
+            const std::string name = e->d_name;
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".kes") == 0 && plain_name(name))
+                out.push_back(dir + "/" + name);
+        }
+        closedir(d);
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+}  // namespace
+
+int serve_command(const std::vector<std::string>& args, const HostOptions& host, const std::string& artwork_dir) {
+    LiveOptions o;
+    o.host = host;
+    o.artwork_dir = artwork_dir;
+    std::string listen = "127.0.0.1", scenario;
+    int64_t port = 8318;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool has_value = i + 1 < args.size();
+        if (a == "--port" && has_value) {
+            if (!parse_int(args[++i], &port) || port < 0 || port > 65535) {
+                fputs("kestrel: --port takes a number from 0 to 65535\n", stderr);
+                return 2;
+            }
+        } else if (a == "--listen" && has_value) {
+            listen = args[++i];
+        } else if (a == "--scenario" && has_value) {
+            scenario = args[++i];
+        } else if (a == "--light" && has_value) {
+            const rules::Lighting* l = rules::lighting_named(args[++i].c_str());
+            if (!l) {
+                fputs("kestrel: --light takes day, dusk or night\n", stderr);
+                return 2;
+            }
+            o.light = *l;
+        } else if (a == "--models" && has_value && (args[i + 1] == "on" || args[i + 1] == "off")) {
+            o.models = args[++i] == "on";
+        } else if (!a.empty() && a[0] == '-') {
+            fprintf(stderr, "kestrel: %s: unknown option or missing value\n", a.c_str());
+            return 2;
+        } else if (o.panel.empty()) {
+            o.panel = a;
+        } else {
+            fprintf(stderr, "kestrel: unexpected argument %s\n", a.c_str());
+            return 2;
+        }
+    }
+    if (o.panel.empty()) o.panel = demo_panel();
+    if (!exists(o.panel)) {
+        fprintf(stderr, "kestrel: no panel configuration %s\n", o.panel.c_str());
+        return 2;
+    }
+    if (listen.empty() || listen.find_first_of(":, ") != std::string::npos) {
+        fputs("kestrel: --listen takes an IPv4 address, such as 0.0.0.0 for every network\n", stderr);
+        return 2;
+    }
+    o.scenarios = scenarios_beside(o.panel);
+    if (!scenario.empty()) {
+        if (!exists(scenario)) {
+            fprintf(stderr, "kestrel: cannot read the scenario %s\n", scenario.c_str());
+            return 2;
+        }
+        o.scenarios.insert(o.scenarios.begin(), scenario);
+    }
+    if (is_dir(program_directory() + "/sound")) o.sound_dir = program_directory() + "/sound";
+
+    Server server;
+    std::string error;
+    if (!server.start(listen, static_cast<int>(port), o.sound_dir, &error)) {
+        fprintf(stderr, "kestrel: %s\n", error.c_str());
+        return 2;
+    }
+    auto session = std::make_unique<LiveSession>(o);
+    // Gauges not built yet are many while the panel fills in: one line.
+    std::string missing;
+    int missing_count = 0;
+    for (const std::string& p : session->problems()) {
+        const size_t at = p.find(": no module ");
+        if (at == std::string::npos) {
+            fprintf(stderr, "%s\n", p.c_str());
+            continue;
+        }
+        const size_t name = at + strlen(": no module ");
+        missing += (missing.empty() ? "" : ", ") + p.substr(name, p.find(' ', name) - name);
+        ++missing_count;
+    }
+    if (missing_count)
+        fprintf(stderr, "%s: %d gauges are not built yet and are skipped: %s\n", o.panel.c_str(), missing_count,
+                missing.c_str());
+    if (!scenario.empty()) {
+        const std::string name = scenario.substr(scenario.find_last_of('/') == std::string::npos ? 0 : scenario.find_last_of('/') + 1);
+        const std::string why = session->handle("scenario " + name);
+        if (!why.empty()) fprintf(stderr, "kestrel: %s\n", why.c_str());
+    }
+    printf("kestrel: the live panel of %s is at http://%s:%d/ (Ctrl-C stops it)\n", o.panel.c_str(),
+           listen == "0.0.0.0" ? "127.0.0.1" : listen.c_str(), server.port());
+    fflush(stdout);
+
+    struct sigaction sa {};
+    sa.sa_handler = on_signal;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+    server.run(*session, interrupted);
+    server.stop();
+    session.reset();  // every gauge gets its pre-kill
+    printf("kestrel: stopped\n");
+    return 0;
+}
+
+}  // namespace kestrel
