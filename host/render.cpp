@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "host/bitmap.h"
 #include "host/util.h"
@@ -28,7 +29,10 @@ std::string artwork_path(const std::string& dir, const std::string& module, uint
 // surface).
 struct Renderer::Bitmap {
     std::shared_ptr<const Pixels> pixels;
-    std::map<uint32_t, Surface> by_tint;  // tint (0xRRGGBB) -> surface
+    std::map<uint32_t, Surface> by_tint;           // tint (0xRRGGBB) -> surface
+    std::map<int, rules::Occupancy> occupancy;     // cell size -> where it shows
+    Surface alpha;                                 // as a mask: where it shows, alpha only
+    int sparse = -1;                               // fewer than half its cells show (-1: not known yet)
 };
 
 // A font face at size 1, with what sizing it needs.
@@ -99,6 +103,23 @@ cairo_surface_t* Renderer::lit(Bitmap& b, uint32_t tint) {
     return by_tint.emplace(tint, std::move(s)).first->second.get();
 }
 
+// The bitmap as a mask: opaque where it shows, in an alpha-only surface,
+// which cairo composites through faster than a coloured one.
+cairo_surface_t* Renderer::mask_of(Bitmap& b) {
+    if (b.alpha) return b.alpha.get();
+    const Pixels& px = *b.pixels;
+    b.alpha.reset(cairo_image_surface_create(CAIRO_FORMAT_A8, px.width, px.height));
+    cairo_surface_flush(b.alpha.get());
+    uint8_t* data = cairo_image_surface_get_data(b.alpha.get());
+    const int stride = cairo_image_surface_get_stride(b.alpha.get());
+    for (int y = 0; y < px.height; ++y) {
+        const uint32_t* src = px.argb.data() + size_t(y) * px.width;
+        for (int x = 0; x < px.width; ++x) data[size_t(y) * stride + x] = static_cast<uint8_t>(src[x] >> 24);
+    }
+    cairo_surface_mark_dirty(b.alpha.get());
+    return b.alpha.get();
+}
+
 void Renderer::set_lighting(const rules::Lighting& light) {
     light_ = light;
     ++look_;
@@ -164,34 +185,95 @@ bool Renderer::natural_size(const Gauge& gauge, int* width, int* height) {
     return true;
 }
 
+// Whether the context draws its user pixels onto whole device pixels, 1:1.
+static bool one_to_one(cairo_t* cr) {
+    cairo_matrix_t m;
+    cairo_get_matrix(cr, &m);
+    return m.xx == 1 && m.yy == 1 && m.xy == 0 && m.yx == 0 && m.x0 == floor(m.x0) && m.y0 == floor(m.y0);
+}
+
 static cairo_matrix_t to_cairo(const Affine& a) {
     cairo_matrix_t m;
     cairo_matrix_init(&m, a.xx, a.yx, a.xy, a.yy, a.x0, a.y0);
     return m;
 }
 
-// Paints a surface through `placement` (surface pixels to gauge pixels),
-// seen through `mask` at (mask_x, mask_y) when one is given.
-static void paint(cairo_t* cr, cairo_surface_t* s, const Affine& placement, cairo_surface_t* mask = nullptr,
-                  double mask_x = 0, double mask_y = 0) {
-    cairo_matrix_t m = to_cairo(placement);
+const rules::Occupancy& Renderer::occupancy(Bitmap& b, int cell) {
+    auto it = b.occupancy.find(cell);
+    if (it == b.occupancy.end())
+        it = b.occupancy.emplace(cell, rules::occupancy(b.pixels->argb.data(), b.pixels->width, b.pixels->height, cell))
+                 .first;
+    return it->second;
+}
+
+// Whether most of the bitmap is transparent (fewer than half its cells show):
+// such a bitmap copied through a large mask, a pointer over a whole dial,
+// gains from being composited only where it shows.
+bool Renderer::sparse(Bitmap& b) {
+    if (b.sparse < 0) {
+        const rules::Occupancy& o = occupancy(b, 8);
+        b.sparse = 2 * size_t(std::count(o.shows.begin(), o.shows.end(), 1)) < o.shows.size();
+    }
+    return b.sparse;
+}
+
+// Reached boxes that cover more than this share of their bounding box are
+// drawn as that one box: each box is a composite of its own.
+constexpr double BOXES_WORTH_IT = 0.7;
+constexpr size_t MOST_BOXES = 24;
+
+void Renderer::paint_bitmap(cairo_t* cr, Bitmap& image, uint32_t tint, const Affine& placement, Bitmap* mask,
+                            int mask_x, int mask_y) {
+    const Affine where = rules::on_whole_pixels(placement);
+    cairo_matrix_t m = to_cairo(where);
     if (cairo_matrix_invert(&m) != CAIRO_STATUS_SUCCESS) return;
-    cairo_pattern_t* p = cairo_pattern_create_for_surface(s);
+    // A bitmap turned by any other angle, or sparse and seen through a mask,
+    // drawn 1:1 (a gauge at its own size on whole pixels), is composited only
+    // in the boxes where it can show through its mask: a needle or a pointer
+    // over a large mask leaves most of it untouched, and each pixel it
+    // covers costs (a turned one is resampled, far dearer than a copy).
+    const bool turned = where.xy != 0 || where.yx != 0 ? where.xx != 0 || where.yy != 0
+                                                       : fabs(where.xx) != 1 || fabs(where.yy) != 1;
+    std::vector<rules::PixelBox> boxes;
+    if ((turned || (mask && sparse(image))) && one_to_one(cr)) {
+        double x0, y0, x1, y1;
+        cairo_clip_extents(cr, &x0, &y0, &x1, &y1);
+        const rules::PixelBox limit = {int(std::clamp(floor(x0), -rules::FAR, rules::FAR)),
+                                       int(std::clamp(floor(y0), -rules::FAR, rules::FAR)),
+                                       int(std::clamp(ceil(x1 - floor(x0)), 0.0, rules::FAR)),
+                                       int(std::clamp(ceil(y1 - floor(y0)), 0.0, rules::FAR))};
+        boxes = rules::reach(occupancy(image, 8), where, mask ? &occupancy(*mask, rules::REACH_CELL) : nullptr, mask_x,
+                             mask_y, limit);
+        if (boxes.empty()) return;  // nothing of it shows
+        // Few and sparse boxes, or their bounding box.
+        int bx0 = boxes[0].x, by0 = boxes[0].y, bx1 = bx0, by1 = by0;
+        double area = 0;
+        for (const auto& b : boxes) {
+            bx0 = std::min(bx0, b.x);
+            by0 = std::min(by0, b.y);
+            bx1 = std::max(bx1, b.x + b.width);
+            by1 = std::max(by1, b.y + b.height);
+            area += double(b.width) * b.height;
+        }
+        if (boxes.size() > MOST_BOXES || area > BOXES_WORTH_IT * double(bx1 - bx0) * (by1 - by0))
+            boxes = {{bx0, by0, bx1 - bx0, by1 - by0}};
+    }
+    cairo_pattern_t* p = cairo_pattern_create_for_surface(lit(image, tint));
     cairo_pattern_set_matrix(p, &m);
     cairo_pattern_set_filter(p, CAIRO_FILTER_GOOD);
     cairo_set_source(cr, p);
-    if (mask) {
-        cairo_mask_surface(cr, mask, mask_x, mask_y);
-    } else {
-        // Only the bitmap's own rectangle, so that nothing else is touched.
-        // (The path stays in device space across the restore.)
+    if (!boxes.empty()) {
         cairo_save(cr);
-        const cairo_matrix_t forward = to_cairo(placement);
-        cairo_transform(cr, &forward);
-        cairo_rectangle(cr, 0, 0, cairo_image_surface_get_width(s), cairo_image_surface_get_height(s));
-        cairo_restore(cr);
-        cairo_fill(cr);
+        for (const auto& b : boxes) cairo_rectangle(cr, b.x, b.y, b.width, b.height);
+        cairo_clip(cr);
     }
+    // The pattern's own extent bounds the painting: nothing beyond the
+    // bitmap (and the filter's reach at its edges) is touched.
+    if (mask)
+        cairo_mask_surface(cr, mask_of(*mask), mask_x, mask_y);
+    else
+        cairo_paint(cr);
+    if (!boxes.empty()) cairo_restore(cr);
     cairo_pattern_destroy(p);
 }
 
@@ -208,7 +290,7 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
     case KIND_STATIC: {
         if (Bitmap* b = bitmap(g.name, e->resource_id, "image")) {
             counted(b->pixels->width, b->pixels->height);
-            paint(cr, lit(*b, shade), at(pos.x, pos.y));
+            paint_bitmap(cr, *b, shade, at(pos.x, pos.y));
         }
         break;
     }
@@ -224,7 +306,7 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
         }
         if (Bitmap* b = bitmap(g.name, e->resource_id + uint32_t(frame), "icon frame")) {
             counted(b->pixels->width, b->pixels->height);
-            paint(cr, lit(*b, shade), at(pos.x, pos.y));
+            paint_bitmap(cr, *b, shade, at(pos.x, pos.y));
         }
         break;
     }
@@ -238,7 +320,7 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
         const double angle = rules::needle_angle(n->table, count, pos, s.value[0]);
         if (Bitmap* b = bitmap(g.name, e->resource_id, "needle")) {
             counted(b->pixels->width, b->pixels->height);
-            paint(cr, lit(*b, shade), rules::needle_transform(pos, e->offset, angle));
+            paint_bitmap(cr, *b, shade, rules::needle_transform(pos, e->offset, angle));
         }
         break;
     }
@@ -247,7 +329,7 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
         const rules::Vec d = rules::slider_offset(s.value[0], sl->scale_x, s.value[1], sl->scale_y);
         if (Bitmap* b = bitmap(g.name, e->resource_id, "slider")) {
             counted(b->pixels->width, b->pixels->height);
-            paint(cr, lit(*b, shade), at(pos.x + d.x, pos.y + d.y));
+            paint_bitmap(cr, *b, shade, at(pos.x + d.x, pos.y + d.y));
         }
         break;
     }
@@ -261,7 +343,7 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
         const double dy = rules::moving_shift(s.value[1], m->range_y[0], m->range_y[1], image->pixels->height,
                                               window->pixels->height);
         counted(window->pixels->width, window->pixels->height);  // what shows through the window
-        paint(cr, lit(*image, shade), at(pos.x + dx, pos.y + dy), lit(*window, 0xFFFFFF), pos.x, pos.y);
+        paint_bitmap(cr, *image, shade, at(pos.x + dx, pos.y + dy), window, pos.x, pos.y);
         break;
     }
     case KIND_SPRITE: {
@@ -272,9 +354,9 @@ void Renderer::draw_element(cairo_t* cr, const Gauge& g, size_t i) {
         const rules::SpriteValues v = {s.value[0], s.value[1], s.value[2],
                                        sp->scale_x, sp->scale_y, sp->scale_rotation};
         counted(mask->pixels->width, mask->pixels->height);  // what shows through the mask
-        paint(cr, lit(*image, shade),
-              rules::sprite_transform(pos, e->offset, image->pixels->width, image->pixels->height, v),
-              lit(*mask, 0xFFFFFF), pos.x, pos.y);
+        paint_bitmap(cr, *image, shade,
+                     rules::sprite_transform(pos, e->offset, image->pixels->width, image->pixels->height, v), mask,
+                     pos.x, pos.y);
         break;
     }
     case KIND_TEXT:
@@ -316,6 +398,18 @@ static std::vector<std::string> text_lines(const std::string& text, size_t max_c
     return lines;
 }
 
+// A text's ink: the coverage of its glyphs within its box, drawn once, as
+// an alpha-only picture cut to where there is ink.
+struct Renderer::TextInk {
+    Surface alpha;     // null: no ink at all
+    int x = 0, y = 0;  // its top-left corner within the box
+};
+
+// Texts drawn 1:1 keep their ink for the next drawing, up to this many
+// texts, and for boxes up to this size.
+constexpr size_t MOST_INKS = 4096;
+constexpr double MOST_INK_PIXELS = 1 << 20;
+
 void Renderer::draw_text(cairo_t* cr, const Gauge& g, size_t i, uint32_t shade) {
     const auto* t = reinterpret_cast<const TextElement*>(g.element(i));
     const std::string& text = g.state[i].text;
@@ -325,25 +419,80 @@ void Renderer::draw_text(cairo_t* cr, const Gauge& g, size_t i, uint32_t shade) 
     counted(static_cast<int>(ceil(box.width)), static_cast<int>(ceil(box.height)));
     const double size = box.cell_height / f.cell;
     const double width = rules::font_width(t->font, sizeof t->font);
-    // Characters beyond this count cannot start inside the box (half the
-    // narrowest advance leaves room for hinting).
-    const double reach = box.width / std::max(f.min_advance * size * width * 0.5, 0.25);
-    const auto lines = text_lines(text, static_cast<size_t>(std::min(reach, 4096.0)) + 2);
     const uint32_t rgb = rules::tinted(rules::colorref_rgb(t->text_color), shade);
-    cairo_save(cr);
-    cairo_rectangle(cr, box.x, box.y, box.width, box.height);
-    cairo_clip(cr);
-    cairo_set_font_face(cr, f.face);
-    cairo_matrix_t matrix;
-    cairo_matrix_init_scale(&matrix, size * width, size);
-    cairo_set_font_matrix(cr, &matrix);
-    cairo_set_source_rgb(cr, ((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0);
-    for (size_t k = 0; k < lines.size() && k * box.cell_height < box.height; ++k) {
-        if (lines[k].empty()) continue;
-        cairo_move_to(cr, box.x, box.y + f.ascent * size + k * box.cell_height);
-        cairo_show_text(cr, lines[k].c_str());
+    // The glyphs, black on a clear target with the box's top-left corner
+    // at (x, y): characters beyond `reach` cannot start inside the box
+    // (half the narrowest advance leaves room for hinting).
+    auto show = [&](cairo_t* target, double x, double y) {
+        const double reach = box.width / std::max(f.min_advance * size * width * 0.5, 0.25);
+        const auto lines = text_lines(text, static_cast<size_t>(std::min(reach, 4096.0)) + 2);
+        cairo_set_font_face(target, f.face);
+        cairo_matrix_t matrix;
+        cairo_matrix_init_scale(&matrix, size * width, size);
+        cairo_set_font_matrix(target, &matrix);
+        for (size_t k = 0; k < lines.size() && k * box.cell_height < box.height; ++k) {
+            if (lines[k].empty()) continue;
+            cairo_move_to(target, x, y + f.ascent * size + k * box.cell_height);
+            cairo_show_text(target, lines[k].c_str());
+        }
+    };
+    const double r = ((rgb >> 16) & 0xFF) / 255.0, gr = ((rgb >> 8) & 0xFF) / 255.0, b = (rgb & 0xFF) / 255.0;
+    if (!one_to_one(cr) || box.width * box.height > MOST_INK_PIXELS) {
+        cairo_save(cr);
+        cairo_rectangle(cr, box.x, box.y, box.width, box.height);
+        cairo_clip(cr);
+        cairo_set_source_rgb(cr, r, gr, b);
+        show(cr, box.x, box.y);
+        cairo_restore(cr);
+        return;
     }
-    cairo_restore(cr);
+    // 1:1 the glyphs land on the same pixels wherever the box lies (its
+    // corner is on a whole pixel): the text's ink is drawn once and then
+    // copied in the text's colour, which costs less than laying out and
+    // compositing each glyph again.
+    std::string key(reinterpret_cast<const char*>(&f), sizeof(Font*));
+    for (double v : {size, width, box.width, box.height, box.cell_height})
+        key.append(reinterpret_cast<const char*>(&v), sizeof v);
+    key += text;
+    auto it = inks_.find(key);
+    if (it == inks_.end()) {
+        if (inks_.size() >= MOST_INKS) inks_.clear();
+        it = inks_.emplace(std::move(key), std::make_unique<TextInk>()).first;
+        make_ink(*it->second, static_cast<int>(ceil(box.width)), static_cast<int>(ceil(box.height)),
+                 [&](cairo_t* target) { show(target, 0, 0); });
+    }
+    const TextInk& ink = *it->second;
+    if (!ink.alpha) return;
+    cairo_set_source_rgb(cr, r, gr, b);
+    cairo_mask_surface(cr, ink.alpha.get(), box.x + ink.x, box.y + ink.y);
+}
+
+void Renderer::make_ink(TextInk& ink, int width, int height, const std::function<void(cairo_t*)>& show) {
+    Surface whole(cairo_image_surface_create(CAIRO_FORMAT_A8, width, height));
+    cairo_t* c = cairo_create(whole.get());
+    show(c);
+    cairo_destroy(c);
+    cairo_surface_flush(whole.get());
+    const uint8_t* data = cairo_image_surface_get_data(whole.get());
+    const int stride = cairo_image_surface_get_stride(whole.get());
+    int x0 = width, y0 = height, x1 = -1, y1 = -1;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (data[size_t(y) * stride + x]) {
+                x0 = std::min(x0, x);
+                x1 = std::max(x1, x);
+                y0 = std::min(y0, y);
+                y1 = std::max(y1, y);
+            }
+    if (x1 < 0) return;  // no ink
+    ink.x = x0;
+    ink.y = y0;
+    ink.alpha.reset(cairo_image_surface_create(CAIRO_FORMAT_A8, x1 - x0 + 1, y1 - y0 + 1));
+    cairo_surface_flush(ink.alpha.get());
+    uint8_t* cut = cairo_image_surface_get_data(ink.alpha.get());
+    const int cut_stride = cairo_image_surface_get_stride(ink.alpha.get());
+    for (int y = y0; y <= y1; ++y) memcpy(cut + size_t(y - y0) * cut_stride, data + size_t(y) * stride + x0, x1 - x0 + 1);
+    cairo_surface_mark_dirty(ink.alpha.get());
 }
 
 void Renderer::draw_gauge(cairo_t* cr, const Gauge& gauge) {
@@ -542,21 +691,64 @@ static bool overlap(const Renderer::Box& a, const Renderer::Box& b) {
     return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
 }
 
+// The window's background (its colour and bitmap) as draw_background paints
+// it on a clear target of `width` x `height` device pixels under `matrix`,
+// kept until any of these changes.
+struct Renderer::BackgroundLayer {
+    std::shared_ptr<const Pixels> picture;  // held, so that the key stays this bitmap's
+    uint32_t colour = 0;
+    uint64_t look = 0;
+    int window_width = 0, window_height = 0, width = 0, height = 0;
+    cairo_matrix_t matrix{};
+    Surface surface;
+};
+
+cairo_surface_t* Renderer::background_layer(cairo_t* cr, const PanelWindow& window, int ww, int wh) {
+    cairo_surface_t* target = cairo_get_target(cr);
+    const int width = cairo_image_surface_get_width(target), height = cairo_image_surface_get_height(target);
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr, &matrix);
+    auto same = [&](const BackgroundLayer& l) {
+        return l.picture == window.picture && l.colour == window.background && l.look == look_ &&
+               l.window_width == ww && l.window_height == wh && l.width == width && l.height == height &&
+               memcmp(&l.matrix, &matrix, sizeof matrix) == 0;
+    };
+    for (auto& l : layers_cache_)
+        if (same(*l)) return l->surface.get();
+    auto l = std::make_unique<BackgroundLayer>();
+    l->picture = window.picture;
+    l->colour = window.background;
+    l->look = look_;
+    l->window_width = ww;
+    l->window_height = wh;
+    l->width = width;
+    l->height = height;
+    l->matrix = matrix;
+    l->surface = new_surface(width, height);
+    cairo_t* lc = cairo_create(l->surface.get());
+    cairo_set_matrix(lc, &matrix);
+    std::vector<Layer>* counting = layers_;
+    layers_ = nullptr;  // made once, not part of any one drawing's cost
+    draw_background(lc, window, ww, wh);
+    layers_ = counting;
+    cairo_destroy(lc);
+    cairo_surface_flush(l->surface.get());
+    // A few windows' layers are kept: a panel's pictures take turns.
+    if (layers_cache_.size() >= 4) layers_cache_.erase(layers_cache_.begin());
+    layers_cache_.push_back(std::move(l));
+    return layers_cache_.back()->surface.get();
+}
+
 void Renderer::draw_window_region(cairo_t* cr, const PanelWindow& window, Host& host,
                                   const std::vector<Box>& region) {
     if (region.empty()) return;
     int ww, wh;
     window_size(window, host, &ww, &wh);
-    cairo_save(cr);
-    // The region's rectangles are the target's pixels: the path is made in
-    // device space, and the clip keeps it there.
-    cairo_matrix_t user;
-    cairo_get_matrix(cr, &user);
-    cairo_identity_matrix(cr);
-    for (const Box& b : region) cairo_rectangle(cr, b.x, b.y, b.width, b.height);
-    cairo_set_matrix(cr, &user);
-    cairo_clip(cr);
-    draw_background(cr, window, ww, wh);
+    // Each entry is drawn again whole, exactly as draw_window draws it (a
+    // clip of its own would change how cairo rounds its edges and samples
+    // its turned bitmaps), so the place of every entry that reaches into the
+    // region joins the region, and so on until no other entry reaches in.
+    std::vector<Box> places, boxes = region;
     for (const PanelGauge& entry : window.gauges) {
         std::string why;
         Gauge* g = placed_gauge(host, entry, &why);
@@ -564,11 +756,38 @@ void Renderer::draw_window_region(cairo_t* cr, const PanelWindow& window, Host& 
         if (g) natural_size(*g, &nw, &nh);
         double w, h;
         entry_box(entry, nw, nh, &w, &h);
-        const Box place = device_box(cr, entry.x, entry.y, w, h);
-        bool reaches = false;
-        for (const Box& b : region) reaches = reaches || overlap(place, b);
-        if (reaches) draw_entry(cr, entry, host);
+        places.push_back(device_box(cr, entry.x, entry.y, w, h));
     }
+    std::vector<bool> drawn(places.size(), false);
+    auto reaches = [&](const Box& place) {
+        return std::any_of(boxes.begin(), boxes.end(), [&](const Box& b) { return overlap(place, b); });
+    };
+    for (bool grown = true; grown;) {
+        grown = false;
+        for (size_t i = 0; i < places.size(); ++i) {
+            if (drawn[i] || !reaches(places[i])) continue;
+            drawn[i] = grown = true;
+            boxes.push_back(places[i]);
+        }
+    }
+    // The background inside the boxes, copied pixel for pixel from the
+    // window's background as a whole drawing paints it.
+    cairo_surface_t* layer = background_layer(cr, window, ww, wh);
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    for (const Box& b : boxes) cairo_rectangle(cr, b.x, b.y, b.width, b.height);
+    cairo_clip(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, layer, 0, 0);
+    cairo_paint(cr);
+    cairo_restore(cr);
+    for (const Box& b : boxes) counted(b.width, b.height);
+    // The entries in entry order, within the window as draw_window has them.
+    cairo_save(cr);
+    cairo_rectangle(cr, 0, 0, ww, wh);
+    cairo_clip(cr);
+    for (size_t i = 0; i < places.size(); ++i)
+        if (drawn[i]) draw_entry(cr, window.gauges[i], host);
     cairo_restore(cr);
 }
 
@@ -653,6 +872,13 @@ bool WindowPicture::update() {
     }
     last_drawn_ = all ? std::vector<Renderer::Box>{{0, 0, width_, height_}} : region;
     if (all) {
+        // On a clear picture, as a whole new drawing starts: pixels that the
+        // window covers only in part (its edge at some scales) must not keep
+        // what was there.
+        cairo_save(cr);
+        cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+        cairo_paint(cr);
+        cairo_restore(cr);
         renderer_.draw_window(cr, window_, host_);
     } else if (!region.empty()) {
         renderer_.draw_window_region(cr, window_, host_, region);

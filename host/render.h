@@ -7,10 +7,12 @@
 #include <cairo.h>
 #include <stdint.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "host/bitmap.h"
@@ -73,8 +75,10 @@ public:
     void draw_window(cairo_t* cr, const PanelWindow& window, Host& host);
     Surface window_picture(const PanelWindow& window, Host& host, double scale = 1.0);
     // draw_window inside `region` only, rectangles in the target's own
-    // pixels (device space): the background there, and the entries that
-    // reach into it. Pixels inside come out as draw_window makes them.
+    // pixels (device space), on an image surface: the background there, and
+    // the entries that reach into it, each drawn whole (with the background
+    // under it, and so the entries that reach into its place). Pixels come
+    // out as draw_window makes them on a clear target.
     struct Box {
         int x, y, width, height;
     };
@@ -97,8 +101,19 @@ public:
 private:
     struct Bitmap;
     struct Font;
+    struct BackgroundLayer;
+    struct TextInk;
+    void make_ink(TextInk& ink, int width, int height, const std::function<void(cairo_t*)>& show);
+    cairo_surface_t* background_layer(cairo_t* cr, const PanelWindow& window, int width, int height);
     Bitmap* bitmap(const std::string& module, uint32_t id, const char* role);
     cairo_surface_t* lit(Bitmap& b, uint32_t tint);
+    const rules::Occupancy& occupancy(Bitmap& b, int cell);
+    cairo_surface_t* mask_of(Bitmap& b);
+    bool sparse(Bitmap& b);
+    // Paints the bitmap tinted through `placement` (bitmap pixels to gauge
+    // pixels), seen through `mask` at (mask_x, mask_y) when one is given.
+    void paint_bitmap(cairo_t* cr, Bitmap& image, uint32_t tint, const rules::Affine& placement,
+                      Bitmap* mask = nullptr, int mask_x = 0, int mask_y = 0);
     uint32_t tint(uint32_t image_flags) const;
     Font& font(const TextElement& e);
     // Keeps `message` for take_notes() unless one with the same key (by
@@ -121,7 +136,9 @@ private:
     uint64_t look_ = 0;
     std::map<std::pair<std::string, uint32_t>, std::unique_ptr<Bitmap>> bitmaps_;
     std::map<const Pixels*, std::unique_ptr<Bitmap>> backgrounds_;  // windows' bitmaps
+    std::vector<std::unique_ptr<BackgroundLayer>> layers_cache_;    // windows' whole backgrounds
     std::map<std::pair<std::string, bool>, std::unique_ptr<Font>> fonts_;
+    std::unordered_map<std::string, std::unique_ptr<TextInk>> inks_;  // texts' ink drawn 1:1, by font, size, box, text
     std::set<std::string> told_;
     std::vector<std::string> notes_;
     std::vector<Layer>* layers_ = nullptr;

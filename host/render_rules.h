@@ -14,6 +14,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include <vector>
+
 #include "frame/host.h"
 
 namespace kestrel::rules {
@@ -116,6 +118,44 @@ double sprite_angle(double rotation, double scale_rotation);
 // the element's position.
 Affine sprite_transform(PixPoint position, PixPoint offset, int image_width, int image_height,
                         const SpriteValues& v);
+
+// --- Bitmaps on whole pixels and where they reach ----------------------------
+
+// A placement that turns by a whole number of right angles (a plain shift
+// among them) lands on whole pixels: its turn made exact and its shift
+// rounded to the nearest pixel (halves up), so that the bitmap is copied
+// pixel for pixel, sharp, rather than resampled half a pixel off. Any other
+// placement is returned as it is.
+Affine on_whole_pixels(const Affine& a);
+
+// Which cells of `cell` x `cell` pixels of a bitmap, from its top-left
+// corner, hold a pixel that shows (alpha not 0), row by row.
+struct Occupancy {
+    int cell = 1, cols = 0, rows = 0, width = 0, height = 0;
+    std::vector<uint8_t> shows;  // cols x rows
+    bool at(int col, int row) const {
+        return col >= 0 && row >= 0 && col < cols && row < rows && shows[size_t(row) * cols + col];
+    }
+};
+Occupancy occupancy(const uint32_t* argb, int width, int height, int cell);
+
+// A rectangle of whole pixels.
+struct PixelBox {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+// Cells of target pixels in which reach() marks what a drawing can change.
+constexpr int REACH_CELL = 16;
+
+// The target pixels that a bitmap drawn 1:1 through `placement` (bitmap
+// pixels to target pixels), with bilinear filtering, can change, as
+// disjoint boxes within `limit`: the cells of REACH_CELL pixels that come
+// within a pixel of a cell of the bitmap that shows (`image`). With a mask
+// (its occupancy in cells of REACH_CELL, its top-left corner at `mask_x`,
+// `mask_y`), only cells where the mask shows too. Boxes of the same columns
+// in successive rows are one box. Empty when nothing can show.
+std::vector<PixelBox> reach(const Occupancy& image, const Affine& placement, const Occupancy* mask, int mask_x,
+                            int mask_y, PixelBox limit);
 
 // --- Icon -------------------------------------------------------------------
 

@@ -240,6 +240,83 @@ TEST_F(Render, AnyValueOfAnyVariableDrawsWithoutHarm) {
 }
 
 // ---------------------------------------------------------------------------
+// Where a turned bitmap reaches: the renderer composites only the boxes that
+// rules::reach gives, so every pixel that cairo's drawing (bilinear, as the
+// renderer draws) changes must lie in one of them.
+
+TEST(Reach, HoldsEveryPixelThatATurnedBitmapChanges) {
+    struct Image {
+        int w, h;
+        uint32_t (*colour)(int x, int y);
+    };
+    const Image images[] = {
+        {80, 80, [](int x, int y) { return x >= 39 && x <= 41 && y >= 10 && y < 70 ? WHITE : 0u; }},  // a needle
+        {64, 64, [](int x, int y) {  // a ring
+             const double r = hypot(x - 31.5, y - 31.5);
+             return r > 27 && r < 30 ? RED : 0u;
+         }},
+        {7, 9, [](int x, int y) { return x == 6 && y == 8 ? GREEN : 0u; }},  // one corner pixel
+        {33, 20, [](int, int) { return BLUE; }},                             // solid
+    };
+    // A disc seen through, its corner off the grid of the target.
+    constexpr int W = 100, H = 90, MASK_X = 3, MASK_Y = 2;
+    std::vector<uint32_t> disc(size_t(90) * 84);
+    for (int y = 0; y < 84; ++y)
+        for (int x = 0; x < 90; ++x) disc[size_t(y) * 90 + x] = hypot(x - 45, y - 42) < 40 ? 0xFFFFFFFFu : 0;
+    const rules::Occupancy disc_cells = rules::occupancy(disc.data(), 90, 84, rules::REACH_CELL);
+    Surface mask(cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(disc.data()),
+                                                     CAIRO_FORMAT_ARGB32, 90, 84, 90 * 4));
+    for (const Image& im : images) {
+        std::vector<uint32_t> px(size_t(im.w) * im.h);
+        for (int y = 0; y < im.h; ++y)
+            for (int x = 0; x < im.w; ++x) px[size_t(y) * im.w + x] = im.colour(x, y) ? 0xFF000000u | im.colour(x, y) : 0;
+        Surface image(cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(px.data()),
+                                                          CAIRO_FORMAT_ARGB32, im.w, im.h, im.w * 4));
+        const rules::Occupancy cells = rules::occupancy(px.data(), im.w, im.h, 8);
+        for (const bool masked : {false, true})
+            for (const double degrees : {0.0, 0.3, 17.0, 45.0, 90.0, 133.7, 200.0, 271.0, 359.9})
+                for (double shift = 0; shift < 16; shift += 1.37) {  // across a cell of reach()
+                    const rules::SpriteValues v = {0, 0, degrees, 1, 1, 1};
+                    const rules::Affine m = rules::sprite_transform({0, 0}, {50, 45}, im.w, im.h, v);
+                    const rules::Affine placed = {m.xx, m.yx, m.xy, m.yy, m.x0 + shift, m.y0 + shift / 2};
+                    Surface target = new_surface(W, H);
+                    cairo_t* cr = cairo_create(target.get());
+                    cairo_matrix_t inverse;
+                    cairo_matrix_init(&inverse, placed.xx, placed.yx, placed.xy, placed.yy, placed.x0, placed.y0);
+                    ASSERT_EQ(cairo_matrix_invert(&inverse), CAIRO_STATUS_SUCCESS);
+                    cairo_set_source_surface(cr, image.get(), 0, 0);
+                    cairo_pattern_set_matrix(cairo_get_source(cr), &inverse);
+                    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+                    if (masked)
+                        cairo_mask_surface(cr, mask.get(), MASK_X, MASK_Y);
+                    else
+                        cairo_paint(cr);
+                    cairo_destroy(cr);
+                    cairo_surface_flush(target.get());
+                    const auto boxes =
+                        rules::reach(cells, placed, masked ? &disc_cells : nullptr, MASK_X, MASK_Y, {0, 0, W, H});
+                    auto in = [](const rules::PixelBox& b, int x, int y) {
+                        return x >= b.x && x < b.x + b.width && y >= b.y && y < b.y + b.height;
+                    };
+                    const auto* out = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(target.get()));
+                    for (int y = 0; y < H; ++y)
+                        for (int x = 0; x < W; ++x) {
+                            int holding = 0;
+                            for (const auto& b : boxes) holding += in(b, x, y);
+                            ASSERT_LE(holding, 1) << "boxes overlap at " << x << "," << y;
+                            ASSERT_TRUE(holding == 1 || out[y * W + x] == 0)
+                                << im.w << "x" << im.h << (masked ? " masked" : "") << " turned " << degrees
+                                << " shifted " << shift << ": pixel " << x << "," << y << " changed outside";
+                        }
+                }
+    }
+    // Where nothing shows, nothing is reached.
+    const std::vector<uint32_t> clear(64, 0);
+    EXPECT_TRUE(rules::reach(rules::occupancy(clear.data(), 8, 8, 8), {1, 0, 0, 1, 5, 5}, nullptr, 0, 0, {0, 0, W, H})
+                    .empty());
+}
+
+// ---------------------------------------------------------------------------
 // The flap lever with its own artwork.
 
 class FlapLeverPicture : public HostTest {

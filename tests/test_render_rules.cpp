@@ -107,6 +107,30 @@ TEST(MovingRule, StripSitsAtBothEndsOfItsRangeAndBetween) {
     EXPECT_EQ(moving_shift(100, 0, 100, 10, 20), 10);
 }
 
+TEST(WholePixelRule, RightAngleTurnsAndShiftsLandOnWholePixels) {
+    const double c90 = cos(-90 * DEG), s90 = sin(-90 * DEG);  // cos is 6e-17, not 0
+    const struct {
+        Affine in, out;
+    } cases[] = {
+        {{1, 0, 0, 1, 10.5, 20.49}, {1, 0, 0, 1, 11, 20}},       // a shift: halves up
+        {{1, 0, 0, 1, -0.5, -0.51}, {1, 0, 0, 1, 0, -1}},
+        {{c90, s90, -s90, c90, 3.2, 4.7}, {0, -1, 1, 0, 3, 5}},  // a quarter turn made exact
+        {{-1, 1e-17, -1e-17, -1, 0.5, 0}, {-1, 0, 0, -1, 1, 0}}, // half a turn
+        {{0, 1, 1, 0, 2, 2}, {0, 1, 1, 0, 2, 2}},                // a mirror across the diagonal
+    };
+    for (const auto& c : cases) {
+        const Affine a = on_whole_pixels(c.in);
+        EXPECT_EQ(memcmp(&a, &c.out, sizeof a), 0) << a.xx << " " << a.yx << " " << a.xy << " " << a.yy << " " << a.x0
+                                                   << " " << a.y0;
+    }
+    // Any other turn, or a scale, is left to be resampled.
+    const double c = cos(0.3 * DEG), s = sin(0.3 * DEG);
+    for (const Affine& other : {Affine{c, s, -s, c, 1.5, 2.5}, Affine{2, 0, 0, 2, 0.5, 0}, Affine{1, 0, 0.5, 1, 0, 0}}) {
+        const Affine a = on_whole_pixels(other);
+        EXPECT_EQ(memcmp(&a, &other, sizeof a), 0) << other.xx << " " << other.xy;
+    }
+}
+
 TEST(SpriteRule, TurnsCounterClockwiseAboutItsCentrePlacedOnTheOffset) {
     // A 20x20 image in a mask at (10, 60), the centre on the mask's (15, 15).
     auto place = [](SpriteValues v, Vec image_point) {

@@ -80,6 +80,52 @@ TEST(WindowPicture, StaysTheWholePictureThroughTheDemoFlight) {
     EXPECT_LT(c.entries_redrawn, c.frames * config.windows.at(0).gauges.size() / 5);
 }
 
+// Frames that run after some of the demo panel's gauges were unloaded, while
+// the others go on changing (the clocks run): the places left empty, their
+// placeholders and their neighbours stay as a whole new drawing has them;
+// so does the whole picture drawn again for other lighting, at a scale that
+// leaves the window's edge across pixels.
+TEST(WindowPicture, StaysTheWholePictureWhileGaugesAreUnloadedBetweenFrames) {
+    const PanelConfig config = read_panel_config(SOURCE_DIR "/panels/a320/panel.cfg");
+    const PanelWindow& window = config.windows.at(0);
+    const char* const unloads[] = {
+        "unload eicas_lower\nunload eicas_upper\nunload overspeed_warning\nunload turn_coordinator\n"
+        "unload standby_altimeter\nunload standby_attitude\nunload standby_airspeed\n"
+        "unload position_readout\nunload flight_computer\n",
+        "unload rmi\nunload hsi\nunload autopilot_panel_2\nunload pfd\nunload chronometer\n",
+    };
+    for (const double scale : {1.0, 0.33}) {  // 1290 x 0.33 = 425.7 pixels wide
+        for (const char* unload : unloads) {
+            Host host(options());
+            Renderer renderer(KESTREL_ARTWORK_DIR, rules::DUSK);
+            renderer.set_placeholders(true);
+            WindowPicture kept(renderer, window, host, scale);
+            Checked c{&kept, &renderer, &window, &host, scale};
+            Scenario scenario(host, "unloads.kes");
+            scenario.after_frame_context = &c;
+            scenario.after_frame = [](void* context, uint64_t) {
+                Checked& c = *static_cast<Checked*>(context);
+                c.kept->update();
+                // Checked once the gauges are unloaded (the flight's own test
+                // checks the frames before).
+                if (c.first_difference.empty() && c.frames > 0 && c.kept->changed_entries() > 0)
+                    c.first_difference = difference(*c.kept, *c.renderer, *c.window, *c.host, c.scale);
+            };
+            std::string text;
+            for (const PanelGauge& entry : window.gauges) text += "load " + entry.module + "\n";
+            text += "model clock on\nclick electric_panel 127 21\nclick overhead_switches 290 67\n"
+                    "click chronometer 15 124\nseconds 1\n";
+            ASSERT_TRUE(scenario.run_text(text)) << scenario.error();
+            c.frames = 1;
+            ASSERT_TRUE(scenario.run_text(std::string(unload) + "frames 2\nseconds 2\n")) << scenario.error();
+            EXPECT_EQ(c.first_difference, "") << "scale " << scale << ", after\n" << unload;
+            renderer.set_lighting(rules::NIGHT);
+            EXPECT_TRUE(kept.update());
+            EXPECT_EQ(difference(kept, renderer, window, host, scale), "") << "night, scale " << scale;
+        }
+    }
+}
+
 class KeptPicture : public HostTest {
 protected:
     // The flap lever three times, overlapping one another and the
