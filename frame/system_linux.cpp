@@ -80,6 +80,10 @@ struct LoadedLibrary {
     std::string file;
     void* handle;
     unsigned count;
+    // What GetProcAddress found in it, name by name: the gauges ask for the
+    // same three functions on every pre-update, and Windows answers from the
+    // library's export table without a search through every loaded object.
+    std::vector<std::pair<std::string, void*>> symbols;
 };
 static std::vector<LoadedLibrary> loaded;
 
@@ -106,7 +110,7 @@ HMODULE LoadLibraryA(const char* name) {
         auto it = std::find_if(loaded.begin(), loaded.end(),
                                [&](const LoadedLibrary& l) { return l.handle == handle; });
         if (it == loaded.end())
-            loaded.push_back({file, handle, 1});
+            loaded.push_back({file, handle, 1, {}});
         else
             ++it->count;
     }
@@ -128,7 +132,13 @@ static void forget_resolved_names() { resolved.clear(); }
 
 FARPROC GetProcAddress(HMODULE module, const char* name) {
     if (!module || !name) return nullptr;
-    return reinterpret_cast<FARPROC>(dlsym(module, name));
+    auto it = std::find_if(loaded.begin(), loaded.end(), [&](const LoadedLibrary& l) { return l.handle == module; });
+    if (it == loaded.end()) return reinterpret_cast<FARPROC>(dlsym(module, name));
+    for (const auto& [symbol, address] : it->symbols)
+        if (symbol == name) return reinterpret_cast<FARPROC>(address);
+    void* address = dlsym(module, name);
+    it->symbols.emplace_back(name, address);
+    return reinterpret_cast<FARPROC>(address);
 }
 
 // The name a loaded library goes by: its file name without the extension.
