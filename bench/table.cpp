@@ -106,7 +106,7 @@ void TableReporter::Finalize() {
     const int text_count = static_cast<int>(counter(panel, "texts"));
     char what[160];
     snprintf(what, sizeof what, "Module work, one frame: panel of %d gauges, %d texts", gauges, text_count);
-    measured("module_work/panel", what, true, "goal 100 us for 31 gauges");
+    measured("module_work/panel", what, true, "goal 30 us for 31 gauges");
     for (const std::string& g : gauges_of("module_work/")) {
         const Result* r = find("module_work/" + g);
         const int n = static_cast<int>(counter(r, "texts"));

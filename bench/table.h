@@ -17,7 +17,7 @@ namespace kestrel::bench {
 constexpr int FULL_PANEL_GAUGES = 31;
 constexpr int FULL_PANEL_TEXTS = 250;
 // The goals: module work and drawing of one frame of the whole panel.
-constexpr double MODULE_WORK_GOAL = 100e-6;
+constexpr double MODULE_WORK_GOAL = 30e-6;
 constexpr double DRAWING_GOAL = 2e-3;
 
 class TableReporter : public benchmark::BenchmarkReporter {
