@@ -54,16 +54,6 @@ bool exists(const std::string& path) {
     return stat(path.c_str(), &st) == 0;
 }
 
-bool read_text(const std::string& path, std::string* out) {
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) return false;
-    char chunk[4096];
-    size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) out->append(chunk, n);
-    fclose(f);
-    return true;
-}
-
 bool write_file(const std::string& path, const void* data, size_t size) {
     FILE* f = fopen(path.c_str(), "wb");
     if (!f) return false;
@@ -397,7 +387,7 @@ int render_command(const std::vector<std::string>& args, const HostOptions& host
     }
 
     std::string text;
-    if (!read_text(o.scenario, &text)) {
+    if (!read_whole_file(o.scenario, &text)) {
         fprintf(stderr, "kestrel: cannot read the scenario %s\n", o.scenario.c_str());
         return 2;
     }
@@ -610,7 +600,7 @@ int demo_command(const std::vector<std::string>& args, const HostOptions& host_o
         return 2;
     }
     std::string text;
-    if (!read_text(o.scenario, &text)) {
+    if (!read_whole_file(o.scenario, &text)) {
         fprintf(stderr, "kestrel: cannot read the demo flight %s\n", o.scenario.c_str());
         return 2;
     }

@@ -42,16 +42,6 @@ std::string file_name(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool read_file(const std::string& path, std::string* out) {
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) return false;
-    char chunk[4096];
-    size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) out->append(chunk, n);
-    fclose(f);
-    return true;
-}
-
 const char* cursor_name(int32_t cursor) {
     switch (cursor) {
     case CURSOR_NONE: return "none";
@@ -134,7 +124,7 @@ std::string LiveSession::scenario_path(const std::string& name) const {
 
 void LiveSession::start_scenario(const std::string& name, size_t up_to_line) {
     std::string text;
-    read_file(scenario_path(name), &text);
+    read_whole_file(scenario_path(name), &text);
     const bool was_running = running_;
     restart_host(false);
     player_ = std::make_unique<ScenarioPlayer>(*host_, name, text);
