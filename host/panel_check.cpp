@@ -303,7 +303,8 @@ int check_command(const std::vector<std::string>& args, const HostOptions& host,
         fputs("usage: kestrel check PANEL.cfg [--gauges DIR]\n", stderr);
         return 2;
     }
-    const PanelConfig config = read_panel_config(args[0]);
+    PanelConfig config = read_panel_config(args[0]);
+    match_module_names(&config, host.gauge_dir);
     std::map<std::string, std::pair<int, int>> sizes;  // each module opened once
     const NaturalSize natural = [&](const std::string& module, int* w, int* h) {
         auto it = sizes.find(module);

@@ -419,6 +419,17 @@ std::string find_file(const std::string& folder, const std::string& name) {
     return "";
 }
 
+void match_module_names(PanelConfig* config, const std::string& gauge_dir) {
+    for (PanelWindow& w : config->windows)
+        for (PanelGauge& g : w.gauges) {
+            const std::string name = g.module + ".gau";
+            const std::string path = find_file(gauge_dir, name);
+            if (path.empty()) continue;
+            const std::string found = path.substr(path.find_last_of('/') + 1);
+            if (found != name && found.size() > 4) g.module = found.substr(0, found.size() - 4);
+        }
+}
+
 std::string safe_file_name(const std::string& title) {
     std::string out;
     for (unsigned char c : title) {

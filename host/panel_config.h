@@ -121,6 +121,11 @@ std::string folder_of(const std::string& path);
 // The path of file `name` in `folder` as the simulator finds it on Windows,
 // where names are compared without regard to case; "" when there is none.
 std::string find_file(const std::string& folder, const std::string& name);
+// Gives each gauge's module the spelling of its file in `gauge_dir` when the
+// panel writes it in other letter case ("Flap_Lever" for flap_lever.gau):
+// Windows, where panels are written, compares file names without regard to
+// case. Names that are not plain file names, or have no file, stay as given.
+void match_module_names(PanelConfig* config, const std::string& gauge_dir);
 // A window title made into a file name: letters, digits, '-' and '_' kept,
 // every other run of characters one '_'; at most 60 characters; "window" when
 // nothing is left.

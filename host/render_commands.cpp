@@ -340,7 +340,8 @@ int render_command(const std::vector<std::string>& args, const HostOptions& host
         return 2;
     }
 
-    const PanelConfig config = is_panel_file(o.target) ? read_panel_config(o.target) : single_module(o.target);
+    PanelConfig config = is_panel_file(o.target) ? read_panel_config(o.target) : single_module(o.target);
+    match_module_names(&config, host_options.gauge_dir);
     const std::string stem = is_panel_file(o.target) ? file_stem(o.target) : module_name(o.target);
     std::string error;
     if (!make_dirs(o.out, &error)) {
@@ -594,7 +595,8 @@ int demo_command(const std::vector<std::string>& args, const HostOptions& host_o
     if (o.panel.empty()) o.panel = demo_file("panel.cfg");
     if (o.scenario.empty()) o.scenario = demo_file("demo.kes");
 
-    const PanelConfig config = read_panel_config(o.panel);
+    PanelConfig config = read_panel_config(o.panel);
+    match_module_names(&config, host_options.gauge_dir);
     if (config.windows.empty()) {
         print_all(config.messages());
         return 2;

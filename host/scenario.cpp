@@ -255,6 +255,14 @@ bool Scenario::expect(const std::vector<std::string>& w, const std::string& line
         const size_t at = line.find("text");
         std::string want = line.substr(line.find_first_not_of(' ', at + 4));
         while (!want.empty() && (want.back() == ' ' || want.back() == '\r')) want.pop_back();
+        // After the closing quote (a quote inside is written \"), a '#'
+        // starts a comment as on any other line.
+        if (!want.empty() && want[0] == '"') {
+            size_t end = 1;
+            while (end < want.size() && want[end] != '"') end += want[end] == '\\' ? 2 : 1;
+            const size_t rest = want.find_first_not_of(" \t", end + 1);
+            if (end < want.size() && rest != std::string::npos && want[rest] == '#') want.resize(end + 1);
+        }
         const std::string got = quote_text(s.text.c_str());
         check(got == want, what + " text is " + got + ", expected " + want);
         return true;

@@ -383,6 +383,15 @@ TEST(PanelCheck, FindsWhatKeepsAGaugeFromShowingOrWorking) {
     }
 }
 
+TEST(PanelCheck, ModuleNamesAreMatchedToTheGaugesFolderWithoutRegardToCase) {
+    PanelConfig c = parse_panel_config(
+        "[Window00]\ngauge00=BROADCASTER!KESTREL, 0, 0\ngauge01=Flap_Lever!KESTREL, 50, 0\n"
+        "gauge02=No_Such_Gauge!X, 150, 0\ngauge03=../FLAP_LEVER!KESTREL, 250, 0\n",
+        "p.cfg");
+    match_module_names(&c, KESTREL_GAUGE_DIR);
+    EXPECT_EQ(c.modules(), (std::vector<std::string>{"broadcaster", "flap_lever", "No_Such_Gauge"}));
+}
+
 std::string command(const std::string& args, int* status) {
     const std::string out = ::testing::TempDir() + "kestrel-check-" + std::to_string(getpid()) + ".txt";
     const int s = system((std::string(KESTREL_LIBRARY_DIR) + "/kestrel " + args + " >" + out + " 2>&1").c_str());

@@ -40,7 +40,7 @@ TEST_F(Scenarios, ExpectationsCountAndReport) {
     run("load broadcaster flap_lever\n"
         "frames 1\n"
         "expect flap_lever[2] frame 0\n"
-        "expect flap_lever[3] text \"FLAPS{399 blanks}0\"\n"
+        "expect flap_lever[3] text \"FLAPS{399 blanks}0\"  # a comment after the text\n"
         "expect flap_lever[3] unlit\n"
         "expect shared power 0\n"
         "click flap_lever 20 20\n"

@@ -67,6 +67,7 @@ void put16(std::string& out, int v) {
 LiveSession::LiveSession(LiveOptions options)
     : options_(std::move(options)), renderer_(options_.artwork_dir, options_.light) {
     config_ = read_panel_config(options_.panel);
+    match_module_names(&config_, options_.host.gauge_dir);
     renderer_.set_colors(config_.colors);
     renderer_.set_placeholders(true);
     restart_host(true);
