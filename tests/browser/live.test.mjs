@@ -162,6 +162,40 @@ test('the live panel in a browser', { timeout: 240000 }, async (t) => {
       assert.ok((await frame()) > paused + 4, 'running again');
     });
 
+    await t.test('zoomed to 200%, a click and a drag land on the areas drawn under them', async () => {
+      await page.selectOption('#zoom', '2');
+      // A point of window 0 on the screen at 200%, scrolled into view.
+      const zoomed = async (x, y) => {
+        await page.evaluate(([x, y]) => {
+          const r = document.getElementById('window0').getBoundingClientRect();
+          document.getElementById('panel').scrollBy(r.left + 2 * x - innerWidth / 2, r.top + 2 * y - innerHeight / 2);
+        }, [x, y]);
+        const r = await page.locator('#window0').boundingBox();
+        assert.equal(Math.round(r.width), 2 * 1290, 'the window is drawn twice its size');
+        return [r.x + 2 * x + 1, r.y + 2 * y + 1];
+      };
+      await page.click('#clear-log');
+      // The flap lever's flaps-up area, near its lower edge (at 100% this
+      // screen point would be far from it).
+      let [x, y] = await zoomed(834 + 20, 700 + 50);
+      await page.mouse.click(x, y);
+      // The thrust levers' forward area, dragged up.
+      [x, y] = await zoomed(557 + 140, 700 + 60);
+      await page.mouse.move(x, y);
+      await page.mouse.down();
+      for (let i = 1; i <= 6; ++i) {
+        await page.mouse.move(x, y - 8 * i);
+        await page.waitForTimeout(120);
+      }
+      await page.mouse.up();
+      await page.waitForTimeout(300);
+      const log = await page.textContent('#log');
+      assert.match(log, /flap_lever: key 0x100DF/);
+      const thrust = log.match(/throttle_quadrant: key 0x1003E/g) || [];
+      assert.ok(thrust.length >= 3, `the drag sends the thrust event as it moves (${thrust.length} times)`);
+      await page.selectOption('#zoom', '1');
+    });
+
     if (process.env.KESTREL_PICTURE) {
       // The panel in flight, flaps 2, the displays on.
       await page.setViewportSize({ width: 1240, height: 760 });
