@@ -409,6 +409,12 @@ TEST(PanelCheck, CommandExitsByTheWorstFindingAndRenderNamesPicturesByTitle) {
     EXPECT_NE(out.find("newest.cfg:22: error: no broadcaster"), std::string::npos) << out;
     command("check", &status);
     EXPECT_EQ(status, 2);
+    // The classic sample panel, as the build lays it out: its background is
+    // found, and the one module not installed is its only finding.
+    out = command("check " KESTREL_LIBRARY_DIR "/panels/classic/panel.cfg", &status);
+    EXPECT_EQ(status, 1) << out;
+    EXPECT_NE(out.find("Clock Classic.gau is not in the Gauges folder"), std::string::npos) << out;
+    EXPECT_NE(out.find("panel.cfg: 1 error, 0 warnings"), std::string::npos) << out;
 
     const std::string dir = classic_folder();
     out = command("render " + dir + "/panel.cfg --out " + dir, &status);
