@@ -612,13 +612,13 @@ int demo_command(const std::vector<std::string>& args, const HostOptions& host_o
         return 1;
     }
     print_all(config.messages());
-    // Gauges not built yet are many while the panel fills in: one line.
+    // Modules that are not installed, on one line: their gauges are drawn
+    // as placeholders.
     const std::vector<std::string> missing = missing_modules(config, host_options.gauge_dir, true);
     if (!missing.empty()) {
         std::string list;
         for (const std::string& m : missing) list += (list.empty() ? "" : ", ") + m;
-        fprintf(stderr, "%s: %zu gauges are not built yet and are skipped: %s\n", o.panel.c_str(), missing.size(),
-                list.c_str());
+        fprintf(stderr, "%s: not in the Gauges folder, drawn as placeholders: %s\n", o.panel.c_str(), list.c_str());
     }
 
     Host host(host_options);

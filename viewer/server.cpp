@@ -462,9 +462,9 @@ int serve_command(const std::vector<std::string>& args, const HostOptions& host,
         return 2;
     }
     auto session = std::make_unique<LiveSession>(o);
-    // Gauges not built yet are many while the panel fills in: one line.
+    // Modules that are not installed, on one line: their gauges are drawn
+    // as placeholders.
     std::string missing;
-    int missing_count = 0;
     for (const std::string& p : session->problems()) {
         const size_t at = p.find(": no module ");
         if (at == std::string::npos) {
@@ -472,12 +472,11 @@ int serve_command(const std::vector<std::string>& args, const HostOptions& host,
             continue;
         }
         const size_t name = at + strlen(": no module ");
-        missing += (missing.empty() ? "" : ", ") + p.substr(name, p.find(' ', name) - name);
-        ++missing_count;
+        // "no module Clock Classic (/path/Clock Classic.gau); ...": names may hold blanks.
+        missing += (missing.empty() ? "" : ", ") + p.substr(name, p.find(" (", name) - name);
     }
-    if (missing_count)
-        fprintf(stderr, "%s: %d gauges are not built yet and are skipped: %s\n", o.panel.c_str(), missing_count,
-                missing.c_str());
+    if (!missing.empty())
+        fprintf(stderr, "%s: not in the Gauges folder, drawn as placeholders: %s\n", o.panel.c_str(), missing.c_str());
     if (!scenario.empty()) {
         const std::string name = scenario.substr(scenario.find_last_of('/') == std::string::npos ? 0 : scenario.find_last_of('/') + 1);
         const std::string why = session->handle("scenario " + name);
