@@ -250,10 +250,8 @@ void live_flight(benchmark::State& state) {
         while (!session.player()->finished()) {
             session.handle("step");
             session.advance(0);
-            for (const Outgoing& out : session.update()) {
-                bytes += double(out.data.size());
-                pictures += out.binary;
-            }
+            for (const Outgoing& out : session.update()) bytes += double(out.data.size());
+            pictures += double(session.cost().pictures);
             ++frames;
         }
         const double seconds = thread_seconds() - start;

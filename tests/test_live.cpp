@@ -43,8 +43,15 @@ Sent sent(const std::vector<Outgoing>& out) {
             s.texts.push_back(o.data);
             continue;
         }
-        auto word = [&](int i) { return uint8_t(o.data[i * 2]) | uint8_t(o.data[i * 2 + 1]) << 8; };
-        s.pictures.push_back({word(0), word(1), word(2), word(3), word(4), o.data.substr(PICTURE_HEADER)});
+        // One message holds the update's pictures, each with its header.
+        for (size_t at = 0; at + PICTURE_HEADER <= o.data.size();) {
+            auto byte = [&](size_t i) { return uint32_t(uint8_t(o.data[at + i])); };
+            auto word = [&](int i) { return int(byte(i * 2) | byte(i * 2 + 1) << 8); };
+            const uint32_t length = byte(12) | byte(13) << 8 | byte(14) << 16 | byte(15) << 24;
+            EXPECT_LE(at + PICTURE_HEADER + length, o.data.size());
+            s.pictures.push_back({word(0), word(1), word(2), word(3), word(4), o.data.substr(at + PICTURE_HEADER, length)});
+            at += PICTURE_HEADER + length;
+        }
     }
     return s;
 }

@@ -62,6 +62,10 @@ void put16(std::string& out, int v) {
     out += static_cast<char>(u >> 8);
 }
 
+void put32(std::string& out, uint32_t v) {
+    for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((v >> shift) & 0xFF);
+}
+
 }  // namespace
 
 LiveSession::LiveSession(LiveOptions options)
@@ -558,6 +562,8 @@ std::string LiveSession::state_json(bool everything) {
 }
 
 void LiveSession::pictures(bool everything, std::vector<Outgoing>* out) {
+    Outgoing o;
+    o.binary = true;
     for (size_t i = 0; i < windows_.size(); ++i) {
         WindowPicture& picture = *windows_[i];
         // A snapshot sends the pictures as the last update left them: what
@@ -579,20 +585,20 @@ void LiveSession::pictures(bool everything, std::vector<Outgoing>* out) {
                 }))
                 continue;
             sent.push_back(b);
-            Outgoing o;
-            o.binary = true;
+            const std::string png = encode_png(picture.surface(), b.x, b.y, b.width, b.height);
             put16(o.data, static_cast<int>(i));
             put16(o.data, b.x);
             put16(o.data, b.y);
             put16(o.data, b.width);
             put16(o.data, b.height);
             put16(o.data, 0);
-            o.data += encode_png(picture.surface(), b.x, b.y, b.width, b.height);
+            put32(o.data, static_cast<uint32_t>(png.size()));
+            o.data += png;
             ++cost_.pictures;
-            cost_.bytes += o.data.size();
-            out->push_back(std::move(o));
+            cost_.bytes += PICTURE_HEADER + png.size();
         }
     }
+    if (!o.data.empty()) out->push_back(std::move(o));
 }
 
 std::vector<Outgoing> LiveSession::update() {

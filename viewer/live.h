@@ -20,8 +20,8 @@
 //   stop              stop playing the scenario; the panel stays as it is
 //
 // What goes back: text messages in JSON (the panel's layout, the state of
-// time, variables and the log) and binary messages with pictures of the
-// parts of a window that changed (see Picture below).
+// time, variables and the log) and, for each update, one binary message
+// with pictures of the parts of the windows that changed (see below).
 #pragma once
 
 #include <stdint.h>
@@ -57,9 +57,12 @@ struct Outgoing {
     std::string data;
 };
 
-// A binary message: a picture of a box of one window, 12 bytes of header,
-// little-endian 16-bit words: window, x, y, width, height, 0; then the PNG.
-constexpr size_t PICTURE_HEADER = 12;
+// A binary message: the pictures of one update, one after another, each a
+// box of one window: 16 bytes of header, little-endian: 16-bit words window,
+// x, y, width, height, 0, and the 32-bit length of the PNG that follows.
+// One message for them all, so that a browser takes them in at once rather
+// than one event each, and shows a click sooner.
+constexpr size_t PICTURE_HEADER = 16;
 
 class LiveSession {
 public:

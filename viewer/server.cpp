@@ -118,9 +118,11 @@ struct Server::State {
     static void send(Client& c, Outgoing o) {
         std::lock_guard<std::mutex> lock(c.mutex);
         if (c.closed) return;
-        if (c.backlog + o.data.size() > MAX_BACKLOG) {
+        if (c.backlog > 0 && c.backlog + o.data.size() > MAX_BACKLOG) {
             // Fallen behind: drop what waits, and send the whole panel when
-            // the session next makes one.
+            // the session next makes one. (A message larger than the limit
+            // alone still goes out when nothing waits: the whole panel of a
+            // large one.)
             c.out.clear();
             c.backlog = 0;
             c.fresh = true;

@@ -123,18 +123,24 @@ function layout(m) {
   }
 }
 
+// The pictures of one update: each a 16-byte header (window, x, y, width,
+// height, 0 as 16-bit words, then the PNG's length as 32 bits), then the PNG.
 function picture(buffer) {
   const h = new DataView(buffer);
-  const [w, x, y] = [h.getUint16(0, true), h.getUint16(2, true), h.getUint16(4, true)];
-  const win = state.windows[w];
-  if (!win) return;
-  const blob = new Blob([buffer.slice(12)], { type: 'image/png' });
-  // Pictures are drawn in the order they came, each as soon as decoded.
-  const decoded = createImageBitmap(blob);
-  win.chain = win.chain.then(() => decoded).then((bitmap) => {
-    win.ctx.drawImage(bitmap, x, y);
-    bitmap.close();
-  }, () => {});
+  for (let at = 0; at + 16 <= buffer.byteLength;) {
+    const [w, x, y] = [h.getUint16(at, true), h.getUint16(at + 2, true), h.getUint16(at + 4, true)];
+    const length = h.getUint32(at + 12, true);
+    const png = buffer.slice(at + 16, at + 16 + length);
+    at += 16 + length;
+    const win = state.windows[w];
+    if (!win) continue;
+    // Pictures are drawn in the order they came, each as soon as decoded.
+    const decoded = createImageBitmap(new Blob([png], { type: 'image/png' }));
+    win.chain = win.chain.then(() => decoded).then((bitmap) => {
+      win.ctx.drawImage(bitmap, x, y);
+      bitmap.close();
+    }, () => {});
+  }
 }
 
 function applyZoom() {
