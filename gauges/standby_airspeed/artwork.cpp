@@ -19,7 +19,6 @@ namespace {
 
 constexpr uint32_t WHITE = 0xF0F0F0;
 constexpr uint32_t DIAL = 0x161819;
-constexpr uint32_t CASE = 0x1C1E21;
 
 constexpr double CX = 93, CY = 93;
 constexpr double DIAL_RADIUS = 82;
@@ -42,19 +41,7 @@ void polar(double degrees, double radius, double* x, double* y) {
 }
 
 // The square case with its screws and the round bezel.
-void face(cairo_t* cr) {
-    fill_rounded(cr, 0, 0, 181, 181, 11, CASE);
-    for (double x : {11.0, 170.0})
-        for (double y : {11.0, 170.0}) screw(cr, x, y, 5);
-    cairo_pattern_t* p = cairo_pattern_create_linear(0, CY - 88, 0, CY + 88);
-    cairo_pattern_add_color_stop_rgb(p, 0, 0.36, 0.38, 0.40);
-    cairo_pattern_add_color_stop_rgb(p, 1, 0.10, 0.11, 0.12);
-    cairo_set_source(cr, p);
-    cairo_arc(cr, CX, CY, 87.5, 0, 2 * M_PI);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
-    fill_circle(cr, CX, CY, 84.5, NEAR_BLACK);
-}
+void face(cairo_t* cr) { instrument_case(cr, {181, 181, 11, 11, 5, CX, CY, 87.5, 88, 84.5}); }
 
 void mark(cairo_t* cr, double knots, double length, double width) {
     double x0, y0, x1, y1;
@@ -92,20 +79,7 @@ void dial(cairo_t* cr) {
 
 // The pointer, 157x157 about its centre: a white needle to the marks with a
 // short counterweight, on a dark hub.
-void pointer(cairo_t* cr) {
-    const double c = 78.5;
-    set_colour(cr, WHITE);
-    cairo_move_to(cr, c, c - 76);
-    cairo_line_to(cr, c + 2.5, c - 66);
-    cairo_line_to(cr, c + 2.5, c + 16);
-    cairo_line_to(cr, c - 2.5, c + 16);
-    cairo_line_to(cr, c - 2.5, c - 66);
-    cairo_close_path(cr);
-    cairo_fill(cr);
-    fill_rect(cr, c - 4, c + 8, 8, 14, 0x9A9EA2);
-    fill_circle(cr, c, c, 7, 0x3A3E42);
-    fill_circle(cr, c, c, 3, 0x8A8E92);
-}
+void pointer(cairo_t* cr) { kestrel::art::pointer(cr, {78.5, 76, 66, 16, 8, 14, 7, 3}, WHITE); }
 
 void pointer_mask(cairo_t* cr) { fill_circle(cr, CX, CY, DIAL_RADIUS, WHITE); }
 

@@ -18,7 +18,6 @@ namespace {
 
 constexpr uint32_t WHITE = 0xF0F0F0;
 constexpr uint32_t DIAL = 0x161819;
-constexpr uint32_t CASE = 0x1C1E21;
 
 constexpr double CX = 75, CY = 73;  // the pointer's pivot
 constexpr double DIAL_RADIUS = 65;
@@ -33,19 +32,7 @@ void polar(double cx, double cy, double degrees, double radius, double* x, doubl
 }
 
 // The square case with its screws and the round bezel.
-void face(cairo_t* cr) {
-    fill_rounded(cr, 0, 0, 147, 149, 10, CASE);
-    for (double x : {10.0, 137.0})
-        for (double y : {10.0, 139.0}) screw(cr, x, y, 4.5);
-    cairo_pattern_t* p = cairo_pattern_create_linear(0, CY - 72, 0, CY + 72);
-    cairo_pattern_add_color_stop_rgb(p, 0, 0.36, 0.38, 0.40);
-    cairo_pattern_add_color_stop_rgb(p, 1, 0.10, 0.11, 0.12);
-    cairo_set_source(cr, p);
-    cairo_arc(cr, CX, CY, 71, 0, 2 * M_PI);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
-    fill_circle(cr, CX, CY, 68, NEAR_BLACK);
-}
+void face(cairo_t* cr) { instrument_case(cr, {147, 149, 10, 10, 4.5, CX, CY, 71, 72, 68}); }
 
 // The dial: a mark every 20 feet, longer every 100, the figures 0 to 9, the
 // caption ALT and the counter window.
@@ -74,20 +61,7 @@ void dial(cairo_t* cr) {
 
 // The pointer, 119x119 about its centre: a white needle from a short
 // counterweight to a point at the marks, on a dark hub.
-void pointer(cairo_t* cr) {
-    const double c = 59.5;
-    set_colour(cr, WHITE);
-    cairo_move_to(cr, c, c - 57);
-    cairo_line_to(cr, c + 2.5, c - 49);
-    cairo_line_to(cr, c + 2.5, c + 14);
-    cairo_line_to(cr, c - 2.5, c + 14);
-    cairo_line_to(cr, c - 2.5, c - 49);
-    cairo_close_path(cr);
-    cairo_fill(cr);
-    fill_rect(cr, c - 4, c + 6, 8, 12, 0x9A9EA2);
-    fill_circle(cr, c, c, 6, 0x3A3E42);
-    fill_circle(cr, c, c, 2.5, 0x8A8E92);
-}
+void pointer(cairo_t* cr) { kestrel::art::pointer(cr, {59.5, 57, 49, 14, 6, 12, 6, 2.5}, WHITE); }
 
 // The pointer shows over the whole dial.
 void pointer_mask(cairo_t* cr) { fill_circle(cr, CX, CY, DIAL_RADIUS, WHITE); }

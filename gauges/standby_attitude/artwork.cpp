@@ -28,7 +28,6 @@ constexpr uint32_t GROUND = 0x8B5A2B;
 constexpr uint32_t WHITE = 0xF2F2F2;
 constexpr uint32_t SYMBOL = 0xF5C400;  // the fixed aircraft, yellow
 constexpr uint32_t DISC_GREY = 0x3A3E42;
-constexpr uint32_t CASE = 0x1C1E21;
 
 constexpr double C = 60;               // centre of the gauge
 constexpr double SPHERE_RADIUS = 45;   // the sphere shows inside this circle
@@ -52,19 +51,7 @@ void polar(double degrees, double radius, double* x, double* y) {
 }
 
 // The square case with its fixing screws and the round bezel.
-void face(cairo_t* cr) {
-    fill_rounded(cr, 0, 0, 120, 120, 9, CASE);
-    for (double x : {9.0, 111.0})
-        for (double y : {9.0, 111.0}) screw(cr, x, y, 4);
-    cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, 0, 120);
-    cairo_pattern_add_color_stop_rgb(p, 0, 0.36, 0.38, 0.40);
-    cairo_pattern_add_color_stop_rgb(p, 1, 0.10, 0.11, 0.12);
-    cairo_set_source(cr, p);
-    cairo_arc(cr, C, C, 59, 0, 2 * M_PI);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
-    fill_circle(cr, C, C, 56.5, NEAR_BLACK);
-}
+void face(cairo_t* cr) { instrument_case(cr, {120, 120, 9, 9, 4, C, C, 59, 60, 56.5}); }
 
 // The fixed aircraft: a wing bar each side and a centre square, yellow with a
 // dark outline so it reads against sky and ground. `hole` draws it black, for

@@ -41,6 +41,29 @@ void fill_rounded_gradient(cairo_t* cr, double x, double y, double w, double h, 
 // A slotted panel screw head of radius r.
 void screw(cairo_t* cr, double cx, double cy, double r);
 
+// The case of a round standby instrument: a square case with rounded
+// corners and a screw in each, and round its dial a bezel lit from above.
+struct InstrumentCase {
+    double width, height, corner;
+    double screw_inset, screw_radius;  // screw centres this far in from each edge
+    double cx, cy;                     // the dial's centre
+    double bezel;                      // the bezel's outer radius
+    double shading;                    // its light runs from cy - shading to cy + shading
+    double opening;                    // the dial's opening inside the bezel
+};
+void instrument_case(cairo_t* cr, const InstrumentCase& c);
+
+// A white pointer straight up from its pivot at (c, c): a blade from the tip
+// (c - tip) widening to 5 pixels at c - shoulder and running back to
+// c + tail, a grey counterweight block from c + block_top, block_length
+// long, and the hub over the pivot.
+struct Pointer {
+    double c, tip, shoulder, tail;
+    double block_top, block_length;
+    double hub, cap;  // the hub's radius, and its cap's
+};
+void pointer(cairo_t* cr, const Pointer& p, uint32_t white);
+
 enum class Align { Left, Centre, Right };
 enum class Face { Sans, SansBold, Narrow, NarrowBold, Segments };
 // Text with its baseline at y; x is the left edge, centre or right edge.

@@ -1,5 +1,7 @@
 #include <math.h>
 
+#include <initializer_list>
+
 #include "tools/artwork/artwork.h"
 
 namespace kestrel::art {
@@ -118,6 +120,35 @@ void screw(cairo_t* cr, double cx, double cy, double r) {
     fill_circle(cr, cx - r * 0.12, cy - r * 0.12, r * 0.8, 0x8A9096);
     fill_circle(cr, cx, cy, r * 0.62, 0x6A7076);
     line(cr, cx - r * 0.55, cy + r * 0.2, cx + r * 0.55, cy - r * 0.2, fmax(1.0, r * 0.25), 0x2A2E33);
+}
+
+void instrument_case(cairo_t* cr, const InstrumentCase& c) {
+    fill_rounded(cr, 0, 0, c.width, c.height, c.corner, 0x1C1E21);
+    for (double x : {c.screw_inset, c.width - c.screw_inset})
+        for (double y : {c.screw_inset, c.height - c.screw_inset}) screw(cr, x, y, c.screw_radius);
+    cairo_pattern_t* p = cairo_pattern_create_linear(0, c.cy - c.shading, 0, c.cy + c.shading);
+    cairo_pattern_add_color_stop_rgb(p, 0, 0.36, 0.38, 0.40);
+    cairo_pattern_add_color_stop_rgb(p, 1, 0.10, 0.11, 0.12);
+    cairo_set_source(cr, p);
+    cairo_arc(cr, c.cx, c.cy, c.bezel, 0, 2 * M_PI);
+    cairo_fill(cr);
+    cairo_pattern_destroy(p);
+    fill_circle(cr, c.cx, c.cy, c.opening, NEAR_BLACK);
+}
+
+void pointer(cairo_t* cr, const Pointer& p, uint32_t white) {
+    const double c = p.c;
+    set_colour(cr, white);
+    cairo_move_to(cr, c, c - p.tip);
+    cairo_line_to(cr, c + 2.5, c - p.shoulder);
+    cairo_line_to(cr, c + 2.5, c + p.tail);
+    cairo_line_to(cr, c - 2.5, c + p.tail);
+    cairo_line_to(cr, c - 2.5, c - p.shoulder);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+    fill_rect(cr, c - 4, c + p.block_top, 8, p.block_length, 0x9A9EA2);
+    fill_circle(cr, c, c, p.hub, 0x3A3E42);
+    fill_circle(cr, c, c, p.cap, 0x8A8E92);
 }
 
 }  // namespace kestrel::art
