@@ -22,7 +22,7 @@
 
 #include "bench/panel.h"
 #include "bench/table.h"
-#include "host/scenario.h"
+#include "host/scenario/scenario.h"
 #include "viewer/live.h"
 
 namespace kestrel::bench {

@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "host/host.h"
-#include "host/panel_config.h"
-#include "host/render.h"
+#include "host/panel/panel_config.h"
+#include "host/panel/load.h"
+#include "host/render/render.h"
+#include "host/render/window_picture.h"
 
 namespace kestrel::bench {
 

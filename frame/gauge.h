@@ -10,7 +10,7 @@
 
 #include <span>
 
-#include "frame/host.h"
+#include "frame/records.h"
 #include "frame/winapi.h"
 
 // ---------------------------------------------------------------------------

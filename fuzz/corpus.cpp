@@ -25,7 +25,7 @@
 
 #include "fuzz/loader_image.h"
 #include "fuzz/session.h"
-#include "host/bitmap.h"
+#include "host/panel/bitmap.h"
 #include "host/util.h"
 
 using namespace kestrel;

@@ -14,7 +14,7 @@
 #include <stdint.h>
 #include <string.h>
 
-#include "frame/host.h"
+#include "frame/records.h"
 
 namespace kestrel::fuzz {
 

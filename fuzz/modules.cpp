@@ -27,7 +27,7 @@
 #include "fuzz/resident.h"
 #include "fuzz/session.h"
 #include "host/host.h"
-#include "host/render.h"
+#include "host/render/render.h"
 #include "host/util.h"
 
 using namespace kestrel;

@@ -10,9 +10,9 @@
 #include <set>
 #include <string>
 
-#include "host/bitmap.h"
-#include "host/panel_check.h"
-#include "host/panel_config.h"
+#include "host/panel/bitmap.h"
+#include "host/panel/panel_check.h"
+#include "host/panel/panel_config.h"
 
 using namespace kestrel;
 

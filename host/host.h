@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "frame/host.h"
+#include "frame/records.h"
 #include "host/loader.h"
 #include "host/platform.h"
 #include "host/registry.h"
-#include "host/sim.h"
+#include "host/sim/sim.h"
 
 namespace kestrel {
 

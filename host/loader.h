@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/host.h"
+#include "frame/records.h"
 #include "host/platform.h"
 
 namespace kestrel {

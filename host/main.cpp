@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "host/host.h"
-#include "host/panel_check.h"
-#include "host/scenario.h"
+#include "host/panel/panel_check.h"
+#include "host/scenario/scenario.h"
 #include "host/util.h"
 #if defined(KESTREL_RENDER)
-#include "host/render_commands.h"
+#include "host/commands/commands.h"
 #endif
 #if defined(KESTREL_SERVE)
 #include "viewer/server.h"

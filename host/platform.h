@@ -66,4 +66,8 @@ void set_library_path(const std::string& directories);
 // The directory of the running program.
 std::string program_directory();
 
+// The program's arguments as UTF-8, whatever the system's code page (on
+// Windows from the wide command line; elsewhere argv as it is).
+std::vector<std::string> program_arguments(int argc, char** argv);
+
 }  // namespace kestrel

@@ -115,4 +115,8 @@ std::string program_directory() {
     return slash ? std::string(exe, static_cast<size_t>(slash - exe)) : std::string(".");
 }
 
+std::vector<std::string> program_arguments(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
+}
+
 }  // namespace kestrel

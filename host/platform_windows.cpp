@@ -359,4 +359,8 @@ std::string program_directory() {
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
+std::vector<std::string> program_arguments(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
+}
+
 }  // namespace kestrel

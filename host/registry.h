@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/host.h"
+#include "frame/records.h"
 
 namespace kestrel {
 

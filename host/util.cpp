@@ -121,14 +121,5 @@ bool parse_uint32(const std::string& word, uint32_t* out) {
     return true;
 }
 
-bool read_whole_file(const std::string& path, std::string* out) {
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) return false;
-    char chunk[4096];
-    size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) out->append(chunk, n);
-    fclose(f);
-    return true;
-}
 
 }  // namespace kestrel

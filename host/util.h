@@ -37,7 +37,5 @@ bool parse_double(const std::string& word, double* out);
 bool parse_uint32(const std::string& word, uint32_t* out);
 bool parse_int(const std::string& word, int64_t* out);
 
-// Appends a whole file's bytes to *out; false if it cannot be opened.
-bool read_whole_file(const std::string& path, std::string* out);
 
 }  // namespace kestrel

@@ -1,7 +1,7 @@
 // The autopilot panels as the host draws them, looked at by pixels: knob
 // indexes point where their values say, lamps light green, and the windows'
 // figures stay inside their windows.
-#include "host/render.h"
+#include "host/render/render.h"
 #include "support.h"
 
 namespace kestrel::test {

@@ -3,8 +3,8 @@
 // screens.
 #include <math.h>
 
-#include "host/render.h"
-#include "host/render_rules.h"
+#include "host/render/render.h"
+#include "host/render/rules.h"
 #include "support.h"
 
 namespace kestrel::test {

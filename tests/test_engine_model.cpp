@@ -3,7 +3,7 @@
 // no engine could give.
 #include <math.h>
 
-#include "host/sim.h"
+#include "host/sim/sim.h"
 #include "support.h"
 
 namespace kestrel::test {

@@ -2,7 +2,7 @@
 // looked at by pixels: the thrust lever's knob stands where its picture puts
 // it, the gear knob slides from UP to DN, the trim wheel turns, and the gear
 // indicators show red in transit and green when down.
-#include "host/render.h"
+#include "host/render/render.h"
 #include "support.h"
 
 namespace kestrel::test {

@@ -3,7 +3,7 @@
 // the two presentations, and the cover on the panel.
 #include <math.h>
 
-#include "host/render.h"
+#include "host/render/render.h"
 #include "support.h"
 
 namespace kestrel::test {

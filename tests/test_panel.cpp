@@ -8,9 +8,11 @@
 #include <random>
 #include <string>
 
-#include "host/bitmap.h"
-#include "host/panel_config.h"
-#include "host/render.h"
+#include "host/panel/bitmap.h"
+#include "host/panel/panel_config.h"
+#include "host/panel/load.h"
+#include "host/render/render.h"
+#include "host/render/window_picture.h"
 #include "support.h"
 
 namespace kestrel::test {

@@ -13,10 +13,12 @@
 #include <string>
 #include <tuple>
 
-#include "host/bitmap.h"
-#include "host/panel_check.h"
-#include "host/panel_config.h"
-#include "host/render.h"
+#include "host/panel/bitmap.h"
+#include "host/panel/panel_check.h"
+#include "host/panel/panel_config.h"
+#include "host/panel/load.h"
+#include "host/render/render.h"
+#include "host/render/window_picture.h"
 #include "support.h"
 
 namespace kestrel::test {

@@ -3,8 +3,8 @@
 // reference lines, the bank pointer and the flight director bars.
 #include <math.h>
 
-#include "host/bitmap.h"
-#include "host/render.h"
+#include "host/panel/bitmap.h"
+#include "host/render/render.h"
 #include "support.h"
 
 namespace kestrel::test {

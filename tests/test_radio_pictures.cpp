@@ -1,7 +1,7 @@
 // The radio panel, transponder and chronometer as the host draws them,
 // looked at by pixels: the clock's hands point at the dial figures of their
 // values, and the windows and lamps show only while their panel is on.
-#include "host/render.h"
+#include "host/render/render.h"
 #include "support.h"
 
 namespace kestrel::test {

@@ -3,7 +3,7 @@
 // hold, what the host draws, and the stand-in's waypoint model.
 #include <math.h>
 
-#include "host/render.h"
+#include "host/render/render.h"
 #include "support.h"
 
 namespace kestrel::test {

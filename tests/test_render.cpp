@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "host/bitmap.h"
-#include "host/render.h"
+#include "host/panel/bitmap.h"
+#include "host/render/render.h"
 #include "support.h"
 
 namespace kestrel::test {

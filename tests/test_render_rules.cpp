@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/render_rules.h"
+#include "host/render/rules.h"
 
 namespace kestrel::rules {
 namespace {

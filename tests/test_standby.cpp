@@ -4,7 +4,7 @@
 #include <math.h>
 #include <stdio.h>
 
-#include "host/sim.h"
+#include "host/sim/sim.h"
 #include "support.h"
 
 namespace kestrel::test {

@@ -3,7 +3,7 @@
 // travel and the overspeed light.
 #include <math.h>
 
-#include "host/render.h"
+#include "host/render/render.h"
 #include "support.h"
 
 namespace kestrel::test {

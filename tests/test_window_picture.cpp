@@ -6,8 +6,10 @@
 
 #include <string>
 
-#include "host/panel_config.h"
-#include "host/render.h"
+#include "host/panel/panel_config.h"
+#include "host/panel/load.h"
+#include "host/render/render.h"
+#include "host/render/window_picture.h"
 #include "support.h"
 
 namespace kestrel::test {

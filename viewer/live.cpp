@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "host/files.h"
+#include "host/panel/placement.h"
 #include "host/util.h"
 #include "viewer/names.h"
 #include "viewer/png.h"
@@ -35,11 +37,6 @@ std::string json(const std::string& s) {
         }
     }
     return out + "\"";
-}
-
-std::string file_name(const std::string& path) {
-    const size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 const char* cursor_name(int32_t cursor) {
@@ -260,47 +257,13 @@ void LiveSession::advance(double seconds) {
     }
 }
 
-// The entry's box on the window: its size, or the gauge's own.
-static void placement(const PanelGauge& e, int nw, int nh, double* w, double* h) {
-    *w = e.width > 0 ? e.width : nw;
-    *h = e.height > 0 ? e.height : (e.width > 0 && nw > 0 ? double(e.width) * nh / nw : nh);
-}
-
-bool LiveSession::gauge_point(size_t window, const Gauge& gauge, int x, int y, int32_t* gx, int32_t* gy) {
-    for (const PanelGauge& e : config_.windows[window].gauges) {
-        if (e.module != gauge.name) continue;
-        int nw = 0, nh = 0;
-        renderer_.natural_size(gauge, &nw, &nh);
-        double w, h;
-        placement(e, nw, nh, &w, &h);
-        if (!(w > 0 && h > 0)) continue;
-        const double sx = nw > 0 ? nw / w : 1, sy = nh > 0 ? nh / h : 1;
-        *gx = static_cast<int32_t>(floor((x - e.x) * sx));
-        *gy = static_cast<int32_t>(floor((y - e.y) * sy));
-        return true;
-    }
-    return false;
-}
-
-Gauge* LiveSession::gauge_at(size_t window, int x, int y, int32_t* gx, int32_t* gy) {
-    const std::vector<PanelGauge>& entries = config_.windows[window].gauges;
-    // The last entry drawn is the one on top.
-    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-        Gauge* g = host_->find(it->module);
-        if (!g) continue;
-        const char* name = g->layout.header ? g->layout.header->name : nullptr;
-        if (!it->gauge.empty() && (!name || strcasecmp(name, it->gauge.c_str()) != 0)) continue;
-        int nw = 0, nh = 0;
-        renderer_.natural_size(*g, &nw, &nh);
-        double w, h;
-        placement(*it, nw, nh, &w, &h);
-        if (x < it->x || y < it->y || x >= it->x + w || y >= it->y + h) continue;
-        const double sx = nw > 0 ? nw / w : 1, sy = nh > 0 ? nh / h : 1;
-        *gx = static_cast<int32_t>(floor((x - it->x) * sx));
-        *gy = static_cast<int32_t>(floor((y - it->y) * sy));
-        return g;
-    }
-    return nullptr;
+Gauge* LiveSession::gauge_at(size_t window, int x, int y, size_t* entry, int32_t* gx, int32_t* gy) {
+    Hit hit;
+    if (!hit_test(config_.windows[window], *host_, renderer_.gauge_size(), x, y, &hit)) return nullptr;
+    *entry = hit.entry;
+    *gx = hit.x;
+    *gy = hit.y;
+    return hit.gauge;
 }
 
 std::string LiveSession::handle(const std::string& message) {
@@ -320,7 +283,7 @@ std::string LiveSession::handle(const std::string& message) {
         if (pressed_) host_->release(press_);
         pressed_ = false;
         int32_t gx, gy;
-        Gauge* g = gauge_at(static_cast<size_t>(window), int(x), int(y), &gx, &gy);
+        Gauge* g = gauge_at(static_cast<size_t>(window), int(x), int(y), &press_entry_, &gx, &gy);
         if (!g) return "";
         press_ = host_->press(*g, gx, gy);
         pressed_ = true;
@@ -330,10 +293,14 @@ std::string LiveSession::handle(const std::string& message) {
     } else if (cmd == "move") {
         int64_t window, x, y;
         if (!point(&window, &x, &y)) return "usage: move WINDOW X Y";
-        int32_t gx, gy;
-        if (pressed_ && static_cast<size_t>(window) == press_window_ &&
-            gauge_point(press_window_, *press_.gauge, int(x), int(y), &gx, &gy))
+        if (pressed_ && static_cast<size_t>(window) == press_window_) {
+            // Dragged beyond the gauge's place, still in the gauge's pixels.
+            const Placement p = place_entry(config_.windows[press_window_].gauges.at(press_entry_), *host_,
+                                            renderer_.gauge_size());
+            int32_t gx, gy;
+            p.to_gauge(x, y, &gx, &gy);
             host_->move(press_, gx, gy);
+        }
     } else if (cmd == "release") {
         if (w.size() != 1) return "usage: release";
         if (pressed_) host_->release(press_);
@@ -427,16 +394,14 @@ std::string LiveSession::layout_json() {
     bool first = true;
     for (size_t wi = 0; wi < config_.windows.size(); ++wi) {
         for (const PanelGauge& e : config_.windows[wi].gauges) {
-            const Gauge* g = host_->find(e.module);
-            int nw = 0, nh = 0;
-            if (g) renderer_.natural_size(*g, &nw, &nh);
-            double w, h;
-            placement(e, nw, nh, &w, &h);
+            const Gauge* g = placed_gauge(*host_, e);
+            const Placement p = place_entry(e, *host_, renderer_.gauge_size());
             j += format("%s{\"window\":%zu,\"module\":%s,\"x\":%d,\"y\":%d,\"width\":%g,\"height\":%g,\"loaded\":%s",
-                        first ? "" : ",", wi, json(e.module).c_str(), e.x, e.y, w, h, g ? "true" : "false");
+                        first ? "" : ",", wi, json(e.module).c_str(), e.x, e.y, p.width, p.height,
+                        g ? "true" : "false");
             first = false;
             if (g) {
-                j += format(",\"sx\":%g,\"sy\":%g", w > 0 && nw > 0 ? w / nw : 1.0, h > 0 && nh > 0 ? h / nh : 1.0);
+                j += format(",\"sx\":%g,\"sy\":%g", p.scale_x(), p.scale_y());
                 // Child areas in list order; a tooltip belongs to the area
                 // before it, or to the whole gauge when it comes first.
                 std::string areas, tooltip;

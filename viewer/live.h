@@ -34,9 +34,11 @@
 #include <vector>
 
 #include "host/host.h"
-#include "host/panel_config.h"
-#include "host/render.h"
-#include "host/render_rules.h"
+#include "host/panel/panel_config.h"
+#include "host/panel/load.h"
+#include "host/render/render.h"
+#include "host/render/window_picture.h"
+#include "host/render/rules.h"
 #include "viewer/player.h"
 
 namespace kestrel {
@@ -126,9 +128,9 @@ private:
     std::string layout_json();
     std::string state_json(bool everything);
     void pictures(bool everything, std::vector<Outgoing>* out);
-    // The gauge placed at a point of a window, and the point in its own pixels.
-    Gauge* gauge_at(size_t window, int x, int y, int32_t* gx, int32_t* gy);
-    bool gauge_point(size_t window, const Gauge& gauge, int x, int y, int32_t* gx, int32_t* gy);
+    // The gauge placed at a point of a window, its entry, and the point in
+    // its own pixels.
+    Gauge* gauge_at(size_t window, int x, int y, size_t* entry, int32_t* gx, int32_t* gy);
 
     LiveOptions options_;
     PanelConfig config_;
@@ -149,6 +151,7 @@ private:
     bool pressed_ = false;
     bool press_fresh_ = false;  // pressed since the last frame: no repeat before it
     size_t press_window_ = 0;
+    size_t press_entry_ = 0;
     Host::Press press_;
     std::string press_gauge_;
 

@@ -2,7 +2,7 @@
 
 #include <string.h>
 
-#include "host/sim.h"
+#include "host/sim/sim.h"
 #include "host/util.h"
 
 namespace kestrel {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "host/host.h"
-#include "host/scenario.h"
+#include "host/scenario/scenario.h"
 
 namespace kestrel {
 

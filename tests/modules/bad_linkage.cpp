@@ -1,5 +1,5 @@
 // A module whose Linkage carries the wrong module id.
-#include "frame/host.h"
+#include "frame/records.h"
 
 extern "C" {
 KESTREL_EXPORT ImportTableRecord ImportTable = {{IMPORT_HOST_TABLE, nullptr}, {0, nullptr}};

@@ -2,7 +2,7 @@
 // twice, once with a constant ImportTable (READ_ONLY_IMPORTS) and once with a
 // constant element chain holding a text element (READ_ONLY_TEXT). The host
 // must refuse both instead of crashing on its first write.
-#include "frame/host.h"
+#include "frame/records.h"
 
 static void KCALL callback(GaugeHeader*, uint32_t, void*) {}
 static double KCALL text_callback(TextElement*) { return 0; }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "host/bitmap.h"
+#include "host/panel/bitmap.h"
 #include "tools/artwork/artwork.h"
 #include "tools/bytes.h"
 

@@ -1,0 +1,29 @@
+// Files: folders made as needed, whole files read and written.
+#pragma once
+
+#include <stddef.h>
+
+#include <string>
+
+#include <stdio.h>
+
+namespace kestrel {
+
+// fopen for a UTF-8 path, on Windows too (where fopen takes the ANSI code
+// page's bytes).
+FILE* open_file(const std::string& path, const char* mode);
+
+// Makes the folder and those above it; false with `error` set when one
+// cannot be made.
+bool make_dirs(const std::string& path, std::string* error);
+bool exists(const std::string& path);
+// Writes the bytes as the whole file; false when it cannot be written.
+bool write_file(const std::string& path, const void* data, size_t size);
+// Appends a whole file's bytes to *out; false if it cannot be opened.
+bool read_whole_file(const std::string& path, std::string* out);
+// "dir/demo.kes" -> "demo.kes"; "dir/demo.kes" -> "demo" for the stem.
+std::string file_name(const std::string& path);
+std::string file_stem(const std::string& path);
+std::string lower_case(std::string s);
+
+}  // namespace kestrel
