@@ -10,7 +10,7 @@
 #include "host/files.h"
 #include "host/panel/placement.h"
 #include "host/util.h"
-#include "viewer/names.h"
+#include "host/sim/catalogue.h"
 #include "viewer/png.h"
 
 namespace kestrel {

@@ -8,18 +8,25 @@
 
 namespace kestrel {
 
-void Sim::set(uint32_t id, double value) {
+Sim::Var& Sim::written(uint32_t id) {
     // A value set from outside ends any hold of the variable.
     std::erase_if(held_, [id](const Held& h) { return h.id == id; });
-    Var& v = vars_[id];
+    auto it = vars_.find(id);
+    // The value before a key event's first write to it, for the event's report.
+    if (before_ && !before_->count(id))
+        (*before_)[id] = it == vars_.end() ? std::nullopt : std::optional<Var>(it->second);
+    return it == vars_.end() ? vars_[id] : it->second;
+}
+
+void Sim::set(uint32_t id, double value) {
+    Var& v = written(id);
     v.value = value;
     v.is_bcd = false;
     v.bcd = 0;
 }
 
 void Sim::set_bcd(uint32_t id, uint32_t bcd) {
-    std::erase_if(held_, [id](const Held& h) { return h.id == id; });
-    Var& v = vars_[id];
+    Var& v = written(id);
     v.bcd = bcd;
     v.is_bcd = true;
     v.value = bcd;
@@ -102,14 +109,16 @@ std::vector<std::string> Sim::key_event(uint32_t event_id, uint32_t value) {
     std::vector<std::string> changes;
     const KeyEffect* effect = find_key_effect(event_id);
     if (!effect) return changes;
-    const std::map<uint32_t, Var> before = vars_;
+    // Only what the effect writes can change: those variables' values before.
+    std::map<uint32_t, std::optional<Var>> before;
+    before_ = &before;
     effect->apply(*this, value);
-    for (const auto& [id, v] : vars_) {
-        auto old = before.find(id);
-        const bool same = old != before.end() && old->second.is_bcd == v.is_bcd &&
-                          (v.is_bcd ? old->second.bcd == v.bcd
-                                    : (old->second.value == v.value ||
-                                       (isnan(old->second.value) && isnan(v.value))));
+    before_ = nullptr;
+    for (const auto& [id, old] : before) {
+        const Var& v = vars_.at(id);
+        const bool same = old && old->is_bcd == v.is_bcd &&
+                          (v.is_bcd ? old->bcd == v.bcd
+                                    : (old->value == v.value || (isnan(old->value) && isnan(v.value))));
         if (same) continue;
         changes.push_back(hex(id) + " = " + (v.is_bcd ? "bcd " + hex(v.bcd) : number(v.value)));
     }

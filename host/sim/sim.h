@@ -5,6 +5,7 @@
 #include <stdint.h>
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -65,12 +66,16 @@ public:
     void hold(uint32_t id, double value, double released);
 
 private:
+    // The variable, made if new, about to be written.
+    Var& written(uint32_t id);
+
     struct Held {
         uint32_t id;
         double released;
         int frames;  // frames left before it is released
     };
     std::map<uint32_t, Var> vars_;
+    std::map<uint32_t, std::optional<Var>>* before_ = nullptr;  // during a key event
     std::set<uint32_t>* reads_ = nullptr;
     std::vector<Held> held_;
     std::vector<const struct SimModel*> models_;  // switched on, in table order
@@ -87,7 +92,7 @@ struct KeyEffect {
 };
 
 const KeyEffect* find_key_effect(uint32_t event_id);
-// Every key event the stand-in knows, table by table.
+// Every key event the stand-in knows, area by area.
 std::vector<const KeyEffect*> key_effects();
 
 // A model of the simulator's own motion, stepped once a frame while it is
@@ -100,5 +105,13 @@ struct SimModel {
 
 const SimModel* find_sim_model(const std::string& name);
 std::vector<const SimModel*> sim_models();  // in the order they step
+
+// One area of the simulator (the pedestal, the radios ...): what its key
+// events do and its models, in one file each (host/sim/<area>.cpp).
+struct SimArea {
+    const char* name;
+    std::vector<KeyEffect> keys;
+    std::vector<SimModel> models;
+};
 
 }  // namespace kestrel

@@ -1,5 +1,8 @@
 // Key events of the pedestal: flaps, thrust and reverse levers, pitch trim,
 // engine switches and start, gear, spoilers and the autobrake setting.
+//
+// The simulator's own motion for the pedestal: the gear travelling to where
+// its handle points.
 #include <math.h>
 
 #include "host/sim/sim.h"
@@ -81,7 +84,7 @@ void engine_start(Sim& sim, uint32_t) {
 
 // The gear handle 0x14B: 0 up, 16383 down. The gear follows it by itself
 // (the "gear" model).
-constexpr uint32_t GEAR_HANDLE = 0x14B;
+constexpr uint32_t GEAR_HANDLE = 0x14B;  // 0 up, 16383 down
 
 void gear_toggle(Sim& sim, uint32_t) { sim.set(GEAR_HANDLE, sim.get(GEAR_HANDLE) > 8191.5 ? 0 : 16383); }
 
@@ -102,21 +105,54 @@ void autobrake_up(Sim& sim, uint32_t) { autobrake_step(sim, +1); }
 
 }  // namespace
 
-extern const std::vector<KeyEffect> pedestal_effects = {
-    {0x100DF, "flaps up one position (0x148)", flaps_up},
-    {0x100DE, "flaps down one position (0x148)", flaps_down},
-    {0x1003E, "both thrust levers forward one step (0x80, 0xA3), out of reverse first (0x281, 0x294)", thrust_up},
-    {0x10042, "both thrust levers back one step (0x80, 0xA3), from idle into reverse (0x281, 0x294)", thrust_down},
-    {0x1004F, "pitch trim nose up one step (0x30F)", trim_nose_up},
-    {0x10047, "pitch trim nose down one step (0x30F)", trim_nose_down},
-    {0x103BE, "engine 1 master switch on/off (0x37F)", toggle<0x37F>},
-    {0x103BF, "engine 2 master switch on/off (0x380)", toggle<0x380>},
-    {0x102B0, "engine start: both starters on (0x233, 0x23D)", engine_start},
-    {0x10022, "gear handle up/down (0x14B)", gear_toggle},
-    {0x100FA, "spoiler handle to the event's value (0x145)", spoilers_set},
-    {0x1013D, "spoilers armed on/off (0x144)", toggle<0x144>},
-    {0x102FB, "autobrake setting down one step (0x8300: 0 RTO, 1 off, 2 LO, 3 MED, 4 MAX)", autobrake_down},
-    {0x102FA, "autobrake setting up one step (0x8300)", autobrake_up},
+namespace {
+
+constexpr double GEAR_DOWN = 16383;
+
+// Each leg's position and how long it takes from up to down (or back): the
+// nose gear is quicker than the mains, so the indicators change one by one.
+struct Leg {
+    uint32_t position;
+    double seconds;
+};
+constexpr Leg LEGS[] = {{0x14C, 5}, {0x14D, 6}, {0x14E, 6.5}};
+
+void gear(Sim& sim) {
+    const double target = sim.get(GEAR_HANDLE) > GEAR_DOWN / 2 ? GEAR_DOWN : 0;
+    for (const Leg& leg : LEGS) {
+        double p = sim.get(leg.position);
+        if (p == target) continue;
+        if (!isfinite(p)) p = target;
+        const double step = GEAR_DOWN / (leg.seconds * sim.frame_rate());
+        // The last step lands on the end exactly, whatever the rounding of the steps.
+        p = fabs(target - p) <= step * 1.000001 ? target : p < target ? p + step : p - step;
+        sim.set(leg.position, p);
+    }
+}
+
+}  // namespace
+
+extern const SimArea pedestal_area = {
+    "pedestal",
+    {
+        {0x100DF, "flaps up one position (0x148)", flaps_up},
+        {0x100DE, "flaps down one position (0x148)", flaps_down},
+        {0x1003E, "both thrust levers forward one step (0x80, 0xA3), out of reverse first (0x281, 0x294)", thrust_up},
+        {0x10042, "both thrust levers back one step (0x80, 0xA3), from idle into reverse (0x281, 0x294)", thrust_down},
+        {0x1004F, "pitch trim nose up one step (0x30F)", trim_nose_up},
+        {0x10047, "pitch trim nose down one step (0x30F)", trim_nose_down},
+        {0x103BE, "engine 1 master switch on/off (0x37F)", toggle<0x37F>},
+        {0x103BF, "engine 2 master switch on/off (0x380)", toggle<0x380>},
+        {0x102B0, "engine start: both starters on (0x233, 0x23D)", engine_start},
+        {0x10022, "gear handle up/down (0x14B)", gear_toggle},
+        {0x100FA, "spoiler handle to the event's value (0x145)", spoilers_set},
+        {0x1013D, "spoilers armed on/off (0x144)", toggle<0x144>},
+        {0x102FB, "autobrake setting down one step (0x8300: 0 RTO, 1 off, 2 LO, 3 MED, 4 MAX)", autobrake_down},
+        {0x102FA, "autobrake setting up one step (0x8300)", autobrake_up},
+    },
+    {
+        {"gear", "the gear legs (0x14C nose, 0x14D left, 0x14E right) travel to the handle (0x14B) in 5 to 6.5 s", gear},
+    },
 };
 
 }  // namespace kestrel

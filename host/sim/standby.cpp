@@ -67,10 +67,14 @@ void slip(Sim& sim) {
 
 }  // namespace
 
-extern const std::vector<SimModel> standby_models = {
-    {"overspeed", "overspeed warning 0x44 on above 350 knots (0x3D) or Mach 0.82 (0x40)", overspeed},
-    {"slip", "sideslip ball 0x45 swings to the lower wing while the bank (0x50) changes, then centres",
-     slip},
+extern const SimArea standby_area = {
+    "standby",
+    {},
+    {
+        {"overspeed", "overspeed warning 0x44 on above 350 knots (0x3D) or Mach 0.82 (0x40)", overspeed},
+        {"slip", "sideslip ball 0x45 swings to the lower wing while the bank (0x50) changes, then centres",
+         slip},
+    },
 };
 
 }  // namespace kestrel

@@ -149,12 +149,16 @@ void step_engines(Sim& sim) {
 
 }  // namespace
 
-extern const std::vector<SimModel> engine_models = {
-    {"engines",
-     "two engines start from their starters (0x233, 0x23D) with the masters on (0x37F, 0x380), follow "
-     "the thrust levers (0x80, 0xA3) and stop with the masters off: N1, N2, EGT, fuel flow, oil "
-     "temperature and vibration, and the fuel on board (0x317, 30000 lb if never set) burning down",
-     step_engines},
+extern const SimArea engines_area = {
+    "engines",
+    {},
+    {
+        {"engines",
+         "two engines start from their starters (0x233, 0x23D) with the masters on (0x37F, 0x380), follow "
+         "the thrust levers (0x80, 0xA3) and stop with the masters off: N1, N2, EGT, fuel flow, oil "
+         "temperature and vibration, and the fuel on board (0x317, 30000 lb if never set) burning down",
+         step_engines},
+    },
 };
 
 }  // namespace kestrel

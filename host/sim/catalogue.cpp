@@ -1,4 +1,4 @@
-#include "viewer/names.h"
+#include "host/sim/catalogue.h"
 
 #include <string.h>
 

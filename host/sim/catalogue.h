@@ -1,7 +1,8 @@
-// Readable names of the simulator variables the panel reads, for the live
-// panel's inspector, with the range of values where one is known (a slider
-// runs over it). The key-event table's meanings name what a key event does
-// to a variable; this table names the variable itself.
+// The catalogue of simulator variables: a readable name for each variable the
+// panel reads, with the range of values where one is known (the live panel's
+// slider runs over it) and whether it holds binary-coded decimal. The key
+// effects' meanings say what a key event does to a variable; this table
+// names the variable itself.
 #pragma once
 
 #include <stdint.h>

@@ -42,9 +42,13 @@ void waypoint(Sim& sim) {
 
 }  // namespace
 
-extern const std::vector<SimModel> readout_models = {
-    {"waypoint", "keeps the next waypoint (0x348, 0x349) fixed; bearing 0x358 and distance 0x35C to it",
-     waypoint},
+extern const SimArea readouts_area = {
+    "readouts",
+    {},
+    {
+        {"waypoint", "keeps the next waypoint (0x348, 0x349) fixed; bearing 0x358 and distance 0x35C to it",
+         waypoint},
+    },
 };
 
 }  // namespace kestrel

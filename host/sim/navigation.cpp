@@ -240,12 +240,16 @@ void navigation_step(Sim& sim) {
 
 }  // namespace
 
-extern const std::vector<SimModel> navigation_models = {
-    {"navigation",
-     "the aircraft moves from heading 0x51 and speed 0x3D (0x47, 0x48, ground speed 0x35B); "
-     "NAV 1, NAV 2 and ADF follow the stations their frequencies tune (bearings 0x226, 0x3B, "
-     "0x27 relative to the nose, parked at 90 without a station; DME 0x1F, 0x23)",
-     navigation_step},
+extern const SimArea navigation_area = {
+    "navigation",
+    {},
+    {
+        {"navigation",
+         "the aircraft moves from heading 0x51 and speed 0x3D (0x47, 0x48, ground speed 0x35B); "
+         "NAV 1, NAV 2 and ADF follow the stations their frequencies tune (bearings 0x226, 0x3B, "
+         "0x27 relative to the nose, parked at 90 without a station; DME 0x1F, 0x23)",
+         navigation_step},
+    },
 };
 
 }  // namespace kestrel

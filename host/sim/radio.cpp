@@ -16,6 +16,10 @@
 // - Transponder: four octal digits, leftmost in bits 12-15, each 0 to 7.
 // A digit that is not a decimal digit (garbage nibbles A-F) counts as the
 // bottom of its range before it is stepped.
+//
+// The simulator's own motion for the radios and the clock.
+#include <math.h>
+
 #include "host/sim/sim.h"
 
 namespace kestrel {
@@ -144,45 +148,77 @@ void chrono_value(Sim& sim, uint32_t) {
 
 }  // namespace
 
-extern const std::vector<KeyEffect> radio_effects = {
-    {0x10065, "COM1 standby whole MHz up, 136 wraps to 118 (0x269)", whole<0x269, COM, 1>},
-    {0x10064, "COM1 standby whole MHz down, 118 wraps to 136 (0x269)", whole<0x269, COM, -1>},
-    {0x10067, "COM1 standby 25 kHz up, .975 wraps to .000 (0x269)", fraction<0x269, COM, 1>},
-    {0x10066, "COM1 standby 25 kHz down, .000 wraps to .975 (0x269)", fraction<0x269, COM, -1>},
-    {0x10385, "COM2 standby whole MHz up (0x367)", whole<0x367, COM, 1>},
-    {0x10384, "COM2 standby whole MHz down (0x367)", whole<0x367, COM, -1>},
-    {0x10388, "COM2 standby 25 kHz up (0x367)", fraction<0x367, COM, 1>},
-    {0x10386, "COM2 standby 25 kHz down (0x367)", fraction<0x367, COM, -1>},
-    {0x10069, "NAV1 standby whole MHz up, 117 wraps to 108 (0x368)", whole<0x368, NAV, 1>},
-    {0x10068, "NAV1 standby whole MHz down, 108 wraps to 117 (0x368)", whole<0x368, NAV, -1>},
-    {0x1006B, "NAV1 standby 50 kHz up, .95 wraps to .00 (0x368)", fraction<0x368, NAV, 1>},
-    {0x1006A, "NAV1 standby 50 kHz down, .00 wraps to .95 (0x368)", fraction<0x368, NAV, -1>},
-    {0x1006D, "NAV2 standby whole MHz up (0x369)", whole<0x369, NAV, 1>},
-    {0x1006C, "NAV2 standby whole MHz down (0x369)", whole<0x369, NAV, -1>},
-    {0x1006F, "NAV2 standby 50 kHz up (0x369)", fraction<0x369, NAV, 1>},
-    {0x1006E, "NAV2 standby 50 kHz down (0x369)", fraction<0x369, NAV, -1>},
-    {0x10344, "COM1 active and standby swap (0x17, 0x269)", transfer<0x17, 0x269>},
-    {0x1038C, "COM2 active and standby swap (0x366, 0x367)", transfer<0x366, 0x367>},
-    {0x10390, "NAV1 active and standby swap (0x18, 0x368)", transfer<0x18, 0x368>},
-    {0x10394, "NAV2 active and standby swap (0x1B, 0x369)", transfer<0x1B, 0x369>},
-    {0x10070, "ADF hundreds up, 1700 wraps to 100 (0x10, 0x12)", adf_digit<&AdfDigits::hundreds, 1>},
-    {0x10082, "ADF hundreds down, 100 wraps to 1700 (0x10, 0x12)", adf_digit<&AdfDigits::hundreds, -1>},
-    {0x10071, "ADF tens digit up, 9 wraps to 0 (0x10)", adf_digit<&AdfDigits::tens, 1>},
-    {0x10083, "ADF tens digit down (0x10)", adf_digit<&AdfDigits::tens, -1>},
-    {0x10072, "ADF units digit up, 9 wraps to 0 (0x10)", adf_digit<&AdfDigits::units, 1>},
-    {0x10084, "ADF units digit down (0x10)", adf_digit<&AdfDigits::units, -1>},
-    {0x1039E, "ADF tenths digit up, 9 wraps to 0 (0x12)", adf_digit<&AdfDigits::tenths, 1>},
-    {0x1039D, "ADF tenths digit down (0x12)", adf_digit<&AdfDigits::tenths, -1>},
-    {0x10073, "transponder first digit up, 7 wraps to 0 (0x26)", squawk_digit<1, 1>},
-    {0x10074, "transponder second digit up (0x26)", squawk_digit<2, 1>},
-    {0x10075, "transponder third digit up (0x26)", squawk_digit<3, 1>},
-    {0x10076, "transponder fourth digit up (0x26)", squawk_digit<4, 1>},
-    {0x10397, "transponder first digit down, 0 wraps to 7 (0x26)", squawk_digit<1, -1>},
-    {0x10398, "transponder second digit down (0x26)", squawk_digit<2, -1>},
-    {0x10399, "transponder third digit down (0x26)", squawk_digit<3, -1>},
-    {0x1039A, "transponder fourth digit down (0x26)", squawk_digit<4, -1>},
-    {0x100FD, "chronometer's lower window up one, 99 wraps to 0 (0x150)", chrono_value<1>},
-    {0x100FE, "chronometer's lower window down one, 0 wraps to 99 (0x150)", chrono_value<-1>},
+namespace {
+
+constexpr uint32_t CLOCK_HOURS = 0x3;
+constexpr uint32_t CLOCK_MINUTES = 0x4;
+constexpr uint32_t CLOCK_SECONDS = 0x5;
+
+// The clock starts at the same time of day on every run, so that
+// transcripts do not depend on when they were made.
+constexpr double START_OF_DAY = 10 * 3600 + 8 * 60;  // 10:08:00
+
+// The time of day in whole hours, minutes and seconds: the start plus the
+// seconds the tick counter has run, round the clock. A tick counter that is
+// not a number leaves the clock where it stands.
+void clock(Sim& sim) {
+    const double ticks = sim.get(VAR_TICKS);
+    if (!isfinite(ticks)) return;
+    double s = fmod(START_OF_DAY + floor(ticks / TICKS_PER_SECOND), 86400.0);
+    if (s < 0) s += 86400.0;
+    sim.set(CLOCK_HOURS, floor(s / 3600));
+    sim.set(CLOCK_MINUTES, floor(fmod(s, 3600) / 60));
+    sim.set(CLOCK_SECONDS, fmod(s, 60));
+}
+
+}  // namespace
+
+extern const SimArea radio_area = {
+    "radio",
+    {
+        {0x10065, "COM1 standby whole MHz up, 136 wraps to 118 (0x269)", whole<0x269, COM, 1>},
+        {0x10064, "COM1 standby whole MHz down, 118 wraps to 136 (0x269)", whole<0x269, COM, -1>},
+        {0x10067, "COM1 standby 25 kHz up, .975 wraps to .000 (0x269)", fraction<0x269, COM, 1>},
+        {0x10066, "COM1 standby 25 kHz down, .000 wraps to .975 (0x269)", fraction<0x269, COM, -1>},
+        {0x10385, "COM2 standby whole MHz up (0x367)", whole<0x367, COM, 1>},
+        {0x10384, "COM2 standby whole MHz down (0x367)", whole<0x367, COM, -1>},
+        {0x10388, "COM2 standby 25 kHz up (0x367)", fraction<0x367, COM, 1>},
+        {0x10386, "COM2 standby 25 kHz down (0x367)", fraction<0x367, COM, -1>},
+        {0x10069, "NAV1 standby whole MHz up, 117 wraps to 108 (0x368)", whole<0x368, NAV, 1>},
+        {0x10068, "NAV1 standby whole MHz down, 108 wraps to 117 (0x368)", whole<0x368, NAV, -1>},
+        {0x1006B, "NAV1 standby 50 kHz up, .95 wraps to .00 (0x368)", fraction<0x368, NAV, 1>},
+        {0x1006A, "NAV1 standby 50 kHz down, .00 wraps to .95 (0x368)", fraction<0x368, NAV, -1>},
+        {0x1006D, "NAV2 standby whole MHz up (0x369)", whole<0x369, NAV, 1>},
+        {0x1006C, "NAV2 standby whole MHz down (0x369)", whole<0x369, NAV, -1>},
+        {0x1006F, "NAV2 standby 50 kHz up (0x369)", fraction<0x369, NAV, 1>},
+        {0x1006E, "NAV2 standby 50 kHz down (0x369)", fraction<0x369, NAV, -1>},
+        {0x10344, "COM1 active and standby swap (0x17, 0x269)", transfer<0x17, 0x269>},
+        {0x1038C, "COM2 active and standby swap (0x366, 0x367)", transfer<0x366, 0x367>},
+        {0x10390, "NAV1 active and standby swap (0x18, 0x368)", transfer<0x18, 0x368>},
+        {0x10394, "NAV2 active and standby swap (0x1B, 0x369)", transfer<0x1B, 0x369>},
+        {0x10070, "ADF hundreds up, 1700 wraps to 100 (0x10, 0x12)", adf_digit<&AdfDigits::hundreds, 1>},
+        {0x10082, "ADF hundreds down, 100 wraps to 1700 (0x10, 0x12)", adf_digit<&AdfDigits::hundreds, -1>},
+        {0x10071, "ADF tens digit up, 9 wraps to 0 (0x10)", adf_digit<&AdfDigits::tens, 1>},
+        {0x10083, "ADF tens digit down (0x10)", adf_digit<&AdfDigits::tens, -1>},
+        {0x10072, "ADF units digit up, 9 wraps to 0 (0x10)", adf_digit<&AdfDigits::units, 1>},
+        {0x10084, "ADF units digit down (0x10)", adf_digit<&AdfDigits::units, -1>},
+        {0x1039E, "ADF tenths digit up, 9 wraps to 0 (0x12)", adf_digit<&AdfDigits::tenths, 1>},
+        {0x1039D, "ADF tenths digit down (0x12)", adf_digit<&AdfDigits::tenths, -1>},
+        {0x10073, "transponder first digit up, 7 wraps to 0 (0x26)", squawk_digit<1, 1>},
+        {0x10074, "transponder second digit up (0x26)", squawk_digit<2, 1>},
+        {0x10075, "transponder third digit up (0x26)", squawk_digit<3, 1>},
+        {0x10076, "transponder fourth digit up (0x26)", squawk_digit<4, 1>},
+        {0x10397, "transponder first digit down, 0 wraps to 7 (0x26)", squawk_digit<1, -1>},
+        {0x10398, "transponder second digit down (0x26)", squawk_digit<2, -1>},
+        {0x10399, "transponder third digit down (0x26)", squawk_digit<3, -1>},
+        {0x1039A, "transponder fourth digit down (0x26)", squawk_digit<4, -1>},
+        {0x100FD, "chronometer's lower window up one, 99 wraps to 0 (0x150)", chrono_value<1>},
+        {0x100FE, "chronometer's lower window down one, 0 wraps to 99 (0x150)", chrono_value<-1>},
+    },
+    {
+        {"clock", "the clock's hours, minutes and seconds (0x3, 0x4, 0x5) follow the tick counter from 10:08:00",
+         clock},
+    },
 };
 
 }  // namespace kestrel
