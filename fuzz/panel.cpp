@@ -3,14 +3,18 @@
 // decoded as a background bitmap. Nothing may crash or read out of bounds,
 // and what the reader hands on must be what the renderer and the loader rely
 // on: windows in order, module names that are plain file names, places and
-// sizes in range, picture names that are safe.
+// sizes in range, picture names that are safe. The input is also opened for
+// editing: it must give back its own bytes, take a few edits chosen by its
+// first bytes, read back within range after each, and undo to its bytes.
 #include <stdio.h>
 #include <stdlib.h>
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "host/panel/bitmap.h"
+#include "host/panel/document.h"
 #include "host/panel/panel_check.h"
 #include "host/panel/panel_config.h"
 
@@ -53,6 +57,28 @@ void check_config(const PanelConfig& c, size_t size) {
         if (p.line < 0 || size_t(p.line) > size + 1) wrong("a problem at a line that is not there");
 }
 
+// A few edits picked by the input's first bytes; every one is undone after.
+void edit(const std::string& text) {
+    PanelDocument doc;
+    doc.open(text, "fuzz.cfg");
+    if (doc.text() != text) wrong("the document does not give back the bytes it read");
+    int done = 0;
+    for (size_t i = 0; i < 4 && i < text.size(); ++i) {
+        const unsigned char b = static_cast<unsigned char>(text[i]);
+        const std::string n = std::to_string(b % 4), v = std::to_string(int(b) * 37 % 600 - 100);
+        const std::vector<std::vector<std::string>> edits = {
+            {"place", "0", n, v, "20"},         {"place", "0", n, "5", v, "30", "40"},
+            {"add", n, "m!G", "1", v},          {"remove", "0", n},
+            {"window", n, "size_mm", "300"},    {"window", n, "title", "T", v},
+            {"window", "0", "background_color", "1", n, "3"}, {"window", n, "file", "a.bmp"}};
+        if (doc.apply(edits[b % edits.size()]).empty()) ++done;
+        check_config(doc.panel(), doc.text().size());
+    }
+    while (done-- > 0)
+        if (!doc.apply({"undo"}).empty()) wrong("an edit that cannot be undone");
+    if (doc.text() != text) wrong("undoing every edit does not give back the bytes");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -65,6 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         *h = int(module.size()) * 5 + 1;
         return true;
     });
+    edit(std::string(reinterpret_cast<const char*>(data), size));
     Pixels px;
     if (decode_bmp(data, size, &px).empty() &&
         (px.width <= 0 || px.height <= 0 || px.argb.size() != size_t(px.width) * size_t(px.height)))
