@@ -163,6 +163,19 @@ void rotary_knob(cairo_t* cr, double cx, double cy, double r, double degrees) {
     cairo_restore(cr);
 }
 
+void off_on_scale(cairo_t* cr, double cx, double cy) {
+    set_colour(cr, OVERHEAD_LINE);
+    cairo_set_line_width(cr, 1.2);
+    cairo_arc(cr, cx, cy, 15.5, -M_PI / 2, 0);
+    cairo_stroke(cr);
+    line(cr, cx, cy - 17.5, cx, cy - 13.5, 1.5, OVERHEAD_LINE);
+    line(cr, cx + 13.5, cy, cx + 17.5, cy, 1.5, OVERHEAD_LINE);
+    fill_circle(cr, cx, cy, 13, OVERHEAD_SHADE);
+}
+
+void knob_28_off(cairo_t* cr) { rotary_knob(cr, 14, 14, 12, 0); }
+void knob_28_on(cairo_t* cr) { rotary_knob(cr, 14, 14, 12, 90); }
+
 void marking(cairo_t* cr, const char* s, double x, double y, double size, Align align) {
     text(cr, s, x, y, size, Face::Narrow, 0xE4E7EA, align);
 }
