@@ -20,6 +20,7 @@ KESTREL_EXPORT LinkageRecord Linkage = {
 }
 
 const FailureEntry no_failures[1] = {};
+constinit MouseRect no_mouse_areas[3] = {mouse_start(), mouse_end_area(), mouse_end_list()};
 
 const char SOUND_CLICK[] = "sound\\CLICK.WAV";
 const char SOUND_SWITCH[] = "sound\\SWITCH.WAV";

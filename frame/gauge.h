@@ -11,6 +11,7 @@
 #include <span>
 
 #include "frame/records.h"
+#include "frame/variables.h"
 #include "frame/winapi.h"
 
 // ---------------------------------------------------------------------------
@@ -240,6 +241,9 @@ struct Chain<First, Rest...> {
 template <class... E>
 Chain(GaugeHeader*, E...) -> Chain<E...>;
 
+// The mouse list of a gauge without clickable areas.
+extern MouseRect no_mouse_areas[3];
+
 constexpr GaugeHeader gauge(const char* name, ElementHeader** root, MouseRect* mouse) {
     GaugeHeader h{};
     h.version = GAUGE_HEADER_VERSION;
@@ -321,6 +325,59 @@ inline void show_if(E* e, bool shown) {
         e->header.image_flags &= ~IMAGE_HIDDEN;
     else
         e->header.image_flags |= IMAGE_HIDDEN;
+}
+
+// Element callbacks that apply the power rule of `Power` and return the
+// element's own source value, unchanged: lit_value for icons and needles,
+// lit_x, lit_y and lit_rotation for the axes of sliders, moving images and
+// sprites. A gauge names them in its chain as lit_value<power>.
+template <const ModuleVar& Power>
+double KCALL lit_value(IconElement* e) {
+    apply_power(e, Power);
+    return e->source.value.d;
+}
+template <const ModuleVar& Power>
+double KCALL lit_value(NeedleElement* e) {
+    apply_power(e, Power);
+    return e->source.value.d;
+}
+template <const ModuleVar& Power, class E>
+double KCALL lit_x(E* e) {
+    apply_power(e, Power);
+    return e->source_x.value.d;
+}
+template <const ModuleVar& Power, class E>
+double KCALL lit_y(E* e) {
+    apply_power(e, Power);
+    return e->source_y.value.d;
+}
+template <const ModuleVar& Power>
+double KCALL lit_rotation(SpriteElement* e) {
+    apply_power(e, Power);
+    return e->source_rotation.value.d;
+}
+
+// An icon shown while `shown` holds, lit by the power rule or always
+// bright; the element's own source value is its frame.
+inline double lit_while(IconElement* e, const ModuleVar& power, bool shown) {
+    apply_power(e, power);
+    show_if(e, shown);
+    return e->source.value.d;
+}
+inline double bright_while(IconElement* e, bool shown) {
+    set_bright(e, true);
+    show_if(e, shown);
+    return e->source.value.d;
+}
+// An icon shown while `shown` holds that leaves its bright bit alone (covers).
+inline double shown_while(IconElement* e, bool shown) {
+    show_if(e, shown);
+    return e->source.value.d;
+}
+// The dark cover of a screen: shown unless both the battery master (a
+// simulator variable) and the screen's display selector (shared) are on.
+inline double display_cover(IconElement* e, const ModuleVar& battery_master, const ModuleVar& selector) {
+    return shown_while(e, !(battery_master.value.d != 0 && shared_get(selector) != 0));
 }
 
 // The value rounded to single precision, without undefined behaviour for

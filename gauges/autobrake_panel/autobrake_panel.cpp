@@ -19,14 +19,11 @@ static ModuleVar power;  // 1: the panel has electrical power
 // Simulator variables refreshed on every pre-update, in this order: the
 // automatic disarm acts while the flag is exactly 1, the speed lies strictly
 // between 50 and 60 and the level is below 0.1.
-static ModuleVar disarm_flag = sim_var(0x3C);
-static ModuleVar disarm_speed = sim_var(0x3D);
-static ModuleVar disarm_level = sim_var(0x22E);
+static ModuleVar disarm_flag = sim_var(ROLLOUT_FLAG);
+static ModuleVar disarm_speed = sim_var(AIRSPEED);
+static ModuleVar disarm_level = sim_var(ROLLOUT_LEVEL);
 
-// The gear positions, 0 up to 16383 down, held by the indicators
-constexpr uint32_t GEAR_1 = 0x14D;
-constexpr uint32_t GEAR_2 = 0x14C;
-constexpr uint32_t GEAR_3 = 0x14E;
+// The gear legs, 0 up to 16383 down, are the indicators' sources.
 constexpr double GEAR_DOWN = 16383;
 
 // Key events: the simulator's autobrake setting one step down or up.
@@ -68,9 +65,9 @@ constexpr TextStyle ARIAL_ORANGE = {"Arial", 500, 0xFFFFFF, 0x4080FF};
 static constinit Chain chain{
     &gauge_header,
     image(0x100, {0, 0}),                              //  0 the panel, 111x83
-    icon(0x1100, {14, 14}, 3, gear_indicator, GEAR_1), //  1 blank, red, green triangle, 23x22
-    icon(0x1200, {38, 14}, 3, gear_indicator, GEAR_2), //  2
-    icon(0x1300, {61, 14}, 3, gear_indicator, GEAR_3), //  3
+    icon(0x1100, {14, 14}, 3, gear_indicator, GEAR_LEFT), //  1 blank, red, green triangle, 23x22
+    icon(0x1200, {38, 14}, 3, gear_indicator, GEAR_NOSE), //  2
+    icon(0x1300, {61, 14}, 3, gear_indicator, GEAR_RIGHT), //  3
     icon(0x1400, {20, 67}, 2, mode_light<AB_LO>),      //  4 green "ON", 17x10
     icon(0x1500, {41, 67}, 2, mode_light<AB_MED>),     //  5
     icon(0x1600, {66, 67}, 2, mode_light<AB_MAX>),     //  6

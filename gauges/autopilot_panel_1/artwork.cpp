@@ -19,7 +19,6 @@ constexpr uint32_t WINDOW_RIM = 0x2B3036;
 constexpr uint32_t BUTTON_FACE = 0x3A4047;
 constexpr uint32_t BUTTON_EDGE = 0x5E6A74;
 constexpr uint32_t SLOT_DARK = 0x1A1D1A;
-constexpr uint32_t LAMP_GREEN = 0x3CF04C;
 
 constexpr double BARO_X = 53, BARO_Y = 72;  // the barometric knob's pivot
 constexpr double NAV_GPS_X = 117 + 16, NAV_GPS_Y = 52 + 16;
@@ -66,14 +65,6 @@ void panel(cairo_t* cr) {
     screw(cr, 258, 112, 2.6);
 }
 
-void lamp(cairo_t* cr) {
-    fill_rect(cr, 0, 0, 17, 7, 0x1E8A2A);
-    fill_rect(cr, 1, 1, 15, 5, LAMP_GREEN);
-    set_colour(cr, 0xFFFFFF, 0.35);
-    cairo_rectangle(cr, 2, 2, 13, 1.5);
-    cairo_fill(cr);
-}
-
 // The NAV/GPS selector: up to NAV (frame 0), right to GPS (frame 1).
 void selector_nav(cairo_t* cr) { rotary_knob(cr, 16, 16, 13, 0); }
 void selector_gps(cairo_t* cr) { rotary_knob(cr, 16, 16, 13, 90); }
@@ -103,7 +94,7 @@ void selector_adf(cairo_t* cr) { rotary_knob(cr, 11, 10, 8, -60); }
 
 const Bitmap artwork[] = {
     {0x100, 266, 122, panel, "autopilot panel 1: barometric window, knob well, push buttons"},
-    {0x1100, 17, 7, lamp, "green lamp bar of a push button"},
+    {0x1100, 17, 7, mode_lamp, "green lamp bar of a push button"},
     {0x1200, 32, 32, selector_nav, "NAV/GPS selector at NAV"},
     {0x1201, 32, 32, selector_gps, "NAV/GPS selector at GPS"},
     {0x1300, 29, 29, baro_knob, "barometric knob, index along +x"},

@@ -13,19 +13,14 @@ static ModuleVar adfvor;  // 1: ADF, 0: VOR; the selector's frame
 static ModuleVar power;   // 1: the panel has electrical power
 
 // Simulator variables refreshed on every pre-update, in this order.
-static ModuleVar director = sim_var(0x318);     // 1: flight director on
-static ModuleVar level = sim_var(0x68);         // 1: level mode
-static ModuleVar back_course = sim_var(0x71);   // 1: back-course mode
-static ModuleVar speed_hold = sim_var(0x73);    // 1: airspeed hold
-static ModuleVar mach_hold = sim_var(0x75);     // 1: Mach hold
-static ModuleVar go_around = sim_var(0x7C);     // 1: take-off / go-around mode
+static ModuleVar director = sim_var(DIRECTOR);     // 1: flight director on
+static ModuleVar level = sim_var(LEVEL_MODE);         // 1: level mode
+static ModuleVar back_course = sim_var(BACK_COURSE);   // 1: back-course mode
+static ModuleVar speed_hold = sim_var(SPEED_HOLD);    // 1: airspeed hold
+static ModuleVar mach_hold = sim_var(MACH_HOLD);     // 1: Mach hold
+static ModuleVar go_around = sim_var(GO_AROUND);     // 1: take-off / go-around mode
 
 static ModuleVar* const watched[] = {&director, &level, &back_course, &speed_hold, &mach_hold, &go_around};
-
-// Element sources, refreshed by the host.
-constexpr uint32_t BARO_MILLIBARS = 0x4B;
-constexpr uint32_t BARO_INCHES = 0x4C;
-constexpr uint32_t NAV_SOURCE = 0x350;  // 0 NAV, 1 GPS
 
 // Key events
 constexpr uint32_t EVENT_BARO_DOWN = 0x1015C;
@@ -55,6 +50,7 @@ static constexpr char VOR[] = "VOR%800.0f";
 static constexpr char ADF[] = "ADF%800.0f";
 static constexpr char MB[] = "MB%800.0f";
 
+// A lamp never changes frame: it lights by being shown while its mode is on.
 static double KCALL director_light(IconElement* e);
 static double KCALL level_light(IconElement* e);
 static double KCALL go_around_light(IconElement* e);
@@ -131,19 +127,12 @@ static MouseRect mouse[] = {
 // ---------------------------------------------------------------------------
 // Element callbacks
 
-// A lamp never changes frame: it lights by being shown while its mode is on.
-static double lamp(IconElement* e, const ModuleVar& mode) {
-    apply_power(e, power);
-    show_if(e, is_on(mode.value.d));
-    return e->source.value.d;
-}
-
-static double KCALL director_light(IconElement* e) { return lamp(e, director); }
-static double KCALL level_light(IconElement* e) { return lamp(e, level); }
-static double KCALL go_around_light(IconElement* e) { return lamp(e, go_around); }
-static double KCALL back_course_light(IconElement* e) { return lamp(e, back_course); }
-static double KCALL speed_hold_light(IconElement* e) { return lamp(e, speed_hold); }
-static double KCALL mach_hold_light(IconElement* e) { return lamp(e, mach_hold); }
+static double KCALL director_light(IconElement* e) { return lit_while(e, power, is_on(director.value.d)); }
+static double KCALL level_light(IconElement* e) { return lit_while(e, power, is_on(level.value.d)); }
+static double KCALL go_around_light(IconElement* e) { return lit_while(e, power, is_on(go_around.value.d)); }
+static double KCALL back_course_light(IconElement* e) { return lit_while(e, power, is_on(back_course.value.d)); }
+static double KCALL speed_hold_light(IconElement* e) { return lit_while(e, power, is_on(speed_hold.value.d)); }
+static double KCALL mach_hold_light(IconElement* e) { return lit_while(e, power, is_on(mach_hold.value.d)); }
 
 // The selectors and the knob are never lit.
 static double KCALL nav_source(IconElement* e) { return e->source.value.d; }

@@ -20,7 +20,6 @@ constexpr uint32_t WINDOW_RIM = 0x2B3036;
 constexpr uint32_t BUTTON_FACE = 0x3A4047;
 constexpr uint32_t BUTTON_EDGE = 0x5E6A74;
 constexpr uint32_t SLOT_DARK = 0x1A1D1A;      // a lamp's slot while it is dark
-constexpr uint32_t LAMP_GREEN = 0x3CF04C;
 constexpr uint32_t WINDOW_AMBER = 0xFF8040;   // the windows' lit captions
 
 // The knobs' centres on the panel, and their radius.
@@ -94,14 +93,6 @@ void panel(cairo_t* cr) {
     screw(cr, 414, 112, 2.6);
 }
 
-void lamp(cairo_t* cr) {
-    fill_rect(cr, 0, 0, 17, 7, 0x1E8A2A);
-    fill_rect(cr, 1, 1, 15, 5, LAMP_GREEN);
-    set_colour(cr, 0xFFFFFF, 0.35);
-    cairo_rectangle(cr, 2, 2, 13, 1.5);
-    cairo_fill(cr);
-}
-
 // The dashes between the altitude and vertical speed captions, open in the
 // middle where FT or M shows.
 void dashes(cairo_t* cr) {
@@ -154,7 +145,7 @@ void vs_mask(cairo_t* cr) { fill_circle(cr, VS_X, VS_Y, KNOB_R + 0.5, 0xFFFFFF);
 
 const Bitmap artwork[] = {
     {0x100, 422, 122, panel, "flight control unit: display strip, knob wells and push buttons"},
-    {0x1100, 17, 7, lamp, "green lamp bar of a mode button"},
+    {0x1100, 17, 7, mode_lamp, "green lamp bar of a mode button"},
     {0x1300, 37, 37, heading_knob, "heading knob with the HDG/CRS push cap, index along +x"},
     {0x1400, 37, 37, altitude_knob, "altitude knob, index along +x"},
     {0x1500, 37, 37, speed_knob, "speed knob"},

@@ -13,29 +13,23 @@
 static ModuleVar power;  // 1: the panel has electrical power
 
 // Simulator variables refreshed on every pre-update, in this order.
-static ModuleVar heading = sim_var(0x6B);          // selected heading, degrees
-static ModuleVar autopilot = sim_var(0x67);        // 1: AP 1 engaged
-static ModuleVar nav_hold = sim_var(0x69);         // 1: navigation hold
-static ModuleVar autothrottle = sim_var(0x7B);     // 1: A/TH armed
-static ModuleVar altitude_hold = sim_var(0x6C);    // 1: altitude hold
-static ModuleVar approach_hold = sim_var(0x70);    // 1: approach hold
-static ModuleVar mach = sim_var(0x76);             // selected Mach number
-static ModuleVar speed = sim_var(0x74);            // selected airspeed, knots
-static ModuleVar course = sim_var(0x356);          // selected course, degrees
-static ModuleVar altitude = sim_var(0x6D);         // selected altitude, feet
-static ModuleVar vertical_speed = sim_var(0x78);   // selected vertical speed, feet a minute
-static ModuleVar heading_hold = sim_var(0x6A);     // 1: heading hold
+static ModuleVar heading = sim_var(SELECTED_HEADING);          // selected heading, degrees
+static ModuleVar autopilot = sim_var(AUTOPILOT);        // 1: AP 1 engaged
+static ModuleVar nav_hold = sim_var(NAV_HOLD);         // 1: navigation hold
+static ModuleVar autothrottle = sim_var(AUTOTHROTTLE);     // 1: A/TH armed
+static ModuleVar altitude_hold = sim_var(ALTITUDE_HOLD);    // 1: altitude hold
+static ModuleVar approach_hold = sim_var(APPROACH_HOLD);    // 1: approach hold
+static ModuleVar mach = sim_var(SELECTED_MACH);             // selected Mach number
+static ModuleVar speed = sim_var(SELECTED_SPEED);            // selected airspeed, knots
+static ModuleVar course = sim_var(SELECTED_COURSE);          // selected course, degrees
+static ModuleVar altitude = sim_var(SELECTED_ALTITUDE);         // selected altitude, feet
+static ModuleVar vertical_speed = sim_var(SELECTED_VERTICAL_SPEED);   // selected vertical speed, feet a minute
+static ModuleVar heading_hold = sim_var(HEADING_HOLD);     // 1: heading hold
 
 static ModuleVar* const watched[] = {
     &heading, &autopilot, &nav_hold, &autothrottle, &altitude_hold, &approach_hold,
     &mach,    &speed,     &course,   &altitude,     &vertical_speed, &heading_hold,
 };
-
-// Element sources, refreshed by the host.
-constexpr uint32_t SELECTED_MACH = 0x76;
-constexpr uint32_t SELECTED_SPEED = 0x74;
-constexpr uint32_t SELECTED_ALTITUDE = 0x6D;
-constexpr uint32_t SELECTED_VERTICAL_SPEED = 0x78;
 
 // Key events
 constexpr uint32_t EVENT_MACH_DOWN = 0x1017D;
@@ -85,7 +79,7 @@ static constexpr char UP[] = "UP%800.0f";
 static constexpr char DN[] = "DN%800.0f";
 static constexpr char LAT[] = "LAT%800.0f";
 
-static double KCALL marking(IconElement* e);
+// A lamp never changes frame: it lights by being shown while its mode is on.
 static double KCALL heading_light(IconElement* e);
 static double KCALL autopilot_light(IconElement* e);
 static double KCALL nav_light(IconElement* e);
@@ -145,7 +139,7 @@ static NonlinearityEntry altitude_table[] = {
 static constinit Chain chain{
     &gauge_header,
     image(0x100, {0, 0}),                                            //  0 panel face, 422x122
-    icon(0x1700, {319, 8}, 2, marking),                              //  1 dashes between ALT and V/S
+    icon(0x1700, {319, 8}, 2, lit_value<power>),                     //  1 dashes between ALT and V/S
     icon(0x1100, {131, 95}, 2, heading_light),                       //  2 HDG light
     icon(0x1100, {196, 68}, 2, autopilot_light),                     //  3 AP 1 light
     icon(0x1100, {235, 68}, 2, nav_light),                           //  4 NAV light
@@ -215,24 +209,12 @@ static MouseRect mouse[] = {
 // ---------------------------------------------------------------------------
 // Element callbacks
 
-static double KCALL marking(IconElement* e) {
-    apply_power(e, power);
-    return e->source.value.d;
-}
-
-// A lamp never changes frame: it lights by being shown while its mode is on.
-static double lamp(IconElement* e, const ModuleVar& mode) {
-    apply_power(e, power);
-    show_if(e, is_on(mode.value.d));
-    return e->source.value.d;
-}
-
-static double KCALL heading_light(IconElement* e) { return lamp(e, heading_hold); }
-static double KCALL autopilot_light(IconElement* e) { return lamp(e, autopilot); }
-static double KCALL nav_light(IconElement* e) { return lamp(e, nav_hold); }
-static double KCALL autothrottle_light(IconElement* e) { return lamp(e, autothrottle); }
-static double KCALL altitude_hold_light(IconElement* e) { return lamp(e, altitude_hold); }
-static double KCALL approach_light(IconElement* e) { return lamp(e, approach_hold); }
+static double KCALL heading_light(IconElement* e) { return lit_while(e, power, is_on(heading_hold.value.d)); }
+static double KCALL autopilot_light(IconElement* e) { return lit_while(e, power, is_on(autopilot.value.d)); }
+static double KCALL nav_light(IconElement* e) { return lit_while(e, power, is_on(nav_hold.value.d)); }
+static double KCALL autothrottle_light(IconElement* e) { return lit_while(e, power, is_on(autothrottle.value.d)); }
+static double KCALL altitude_hold_light(IconElement* e) { return lit_while(e, power, is_on(altitude_hold.value.d)); }
+static double KCALL approach_light(IconElement* e) { return lit_while(e, power, is_on(approach_hold.value.d)); }
 
 // The knob pointers are never lit.
 static double KCALL heading_pointer(NeedleElement*) {

@@ -23,12 +23,6 @@ static constinit Chain chain{
     image(0x100, {0, 0}),  // 44x36
 };
 
-static MouseRect mouse[] = {
-    mouse_start(),
-    mouse_end_area(),
-    mouse_end_list(),
-};
-
 static void register_all() {
     for (const Published& p : published)
         host()->register_var_by_name(p.storage, VAR_TYPE_UINT32, p.name);
@@ -42,7 +36,7 @@ static void withdraw_all() {
     for (const Published& p : published) host()->unregister_var_by_name(p.name);
 }
 
-constinit GaugeHeader gauge_header = gauge("KESTREL", chain.root(), mouse);
+constinit GaugeHeader gauge_header = gauge("KESTREL", chain.root(), no_mouse_areas);
 
 const GaugeOps gauge_ops = {
     .install = register_all,

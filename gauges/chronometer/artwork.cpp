@@ -31,16 +31,6 @@ constexpr uint32_t SECOND_RED = 0xE8401C;
 double dial_x(double degrees, double radius) { return CX + radius * sin(degrees * M_PI / 180); }
 double dial_y(double degrees, double radius) { return CY - radius * cos(degrees * M_PI / 180); }
 
-void triangle(cairo_t* cr, double cx, double cy, double half, bool up) {
-    const double dir = up ? -1 : 1;
-    set_colour(cr, MARKING_WHITE);
-    cairo_move_to(cr, cx, cy + dir * half);
-    cairo_line_to(cr, cx - half, cy - dir * half * 0.7);
-    cairo_line_to(cr, cx + half, cy - dir * half * 0.7);
-    cairo_close_path(cr);
-    cairo_fill(cr);
-}
-
 // A readout window sunk into the dial.
 void window(cairo_t* cr, double x, double y, double w, double h) {
     fill_rounded(cr, x - 1.5, y - 1.5, w + 3, h + 3, 2.5, 0x2E3237);

@@ -11,12 +11,10 @@
 static ModuleVar power;  // 1: the panel has electrical power
 
 // Simulator variables refreshed on every pre-update
-static ModuleVar clock_minutes = sim_var(0x4);
-static ModuleVar ticks = sim_var(0x1);  // tick counter, 18 a second
-static ModuleVar clock_hours = sim_var(0x3);
-static ModuleVar clock_seconds = sim_var(0x5);
-
-constexpr uint32_t TWO_DIGIT_VALUE = 0x150;  // shown in the lower window
+static ModuleVar clock_minutes = sim_var(CLOCK_MINUTES);
+static ModuleVar ticks = sim_var(TICKS);  // tick counter, 18 a second
+static ModuleVar clock_hours = sim_var(CLOCK_HOURS);
+static ModuleVar clock_seconds = sim_var(CLOCK_SECONDS);
 
 // Key events
 constexpr uint32_t EVENT_DOWN = 0x100FE;
@@ -33,13 +31,10 @@ static int32_t next_minute_tick;  // tick at which the next minute counts; 0: st
 constexpr double TICKS_PER_SECOND = 18.0;
 constexpr double TICKS_PER_MINUTE = 1080.0;
 
-static double KCALL face_overlay(IconElement* e);
 static double KCALL two_digit_readout(TextElement* e);
 static double KCALL elapsed_seconds(TextElement* e);
 static double KCALL elapsed_minutes(TextElement* e);
 static double KCALL chr_button(IconElement* e);
-static double KCALL hand_x(SpriteElement* e);
-static double KCALL hand_y(SpriteElement* e);
 static double KCALL hour_hand(SpriteElement* e);
 static double KCALL minute_hand(SpriteElement* e);
 static double KCALL second_hand(SpriteElement* e);
@@ -52,14 +47,15 @@ constexpr TextStyle READOUT_ORANGE = {"Arial", 500, 0xFFFFFF, 0x4080FF};
 
 // The hands turn about the dial's centre, clockwise: the rotation's scale is -1.
 constexpr PixPoint DIAL_CENTRE = {70, 72};
-constexpr SpriteAxis STILL_X = {0.0, hand_x, 0};
-constexpr SpriteAxis STILL_Y = {0.0, hand_y, 0};
+// The hands do not shift: their offsets are their own (empty) sources.
+constexpr SpriteAxis STILL_X = {0.0, lit_x<power>, 0};
+constexpr SpriteAxis STILL_Y = {0.0, lit_y<power>, 0};
 
 static constinit Chain chain{
     &gauge_header,
     image(0x100, {0, 0}),                                    // 0 clock face, 142x141
-    icon(0x1200, {0, 0}, 2, face_overlay),                   // 1 dial markings, 142x141
-    text({63, 86}, {81, 20}, READOUT, two_digit_readout, TWO_DIGIT_VALUE),  // 2 "%02.0f"
+    icon(0x1200, {0, 0}, 2, lit_value<power>),               // 1 dial markings, 142x141
+    text({63, 86}, {81, 20}, READOUT, two_digit_readout, CHRONO_WINDOW),  // 2 "%02.0f"
     text({70, 42}, {74, 20}, READOUT, elapsed_seconds),                   // 3 ": %02.0f"
     text({49, 42}, {95, 20}, READOUT_ORANGE, elapsed_minutes),            // 4 "%02.0f"
     icon(0x1600, {1, 112}, 2, chr_button),                   // 5 CHR, 28x26: released, running
@@ -79,11 +75,6 @@ static MouseRect mouse[] = {
 
 // ---------------------------------------------------------------------------
 // Element callbacks: every one is lit with the panel.
-
-static double KCALL face_overlay(IconElement* e) {
-    apply_power(e, power);
-    return e->source.value.d;
-}
 
 static double KCALL two_digit_readout(TextElement* e) {
     apply_power(e, power);
@@ -107,17 +98,6 @@ static double KCALL elapsed_minutes(TextElement* e) {
 static double KCALL chr_button(IconElement* e) {
     apply_power(e, power);
     return chrono_running;
-}
-
-// The hands do not shift: their offsets are their own (empty) sources.
-static double KCALL hand_x(SpriteElement* e) {
-    apply_power(e, power);
-    return e->source_x.value.d;
-}
-
-static double KCALL hand_y(SpriteElement* e) {
-    apply_power(e, power);
-    return e->source_y.value.d;
 }
 
 // Degrees of the dial: 30 an hour, with the minutes' share; 6 a minute or second.

@@ -13,16 +13,16 @@ static ModuleVar eicas;  // nonzero: the engine displays are switched on
 
 // Simulator variables watched by the gauge, refreshed on every pre-update in
 // this order.
-static ModuleVar fuel_flow_1 = sim_var(0x27E);     // pounds per hour
-static ModuleVar fuel_on_board = sim_var(0x317);   // pounds
-static ModuleVar fuel_flow_2 = sim_var(0x291);
-static ModuleVar starter_1 = sim_var(0x233);       // 1: the starter runs
-static ModuleVar starter_2 = sim_var(0x23D);
-static ModuleVar oil_1 = sim_var(0x231);           // degrees Rankine
-static ModuleVar oil_2 = sim_var(0x23B);
-static ModuleVar vibration_1 = sim_var(0x282);     // raw value
-static ModuleVar vibration_2 = sim_var(0x295);
-static ModuleVar battery_master = sim_var(0x16C);  // 0: the screen is covered
+static ModuleVar fuel_flow_1 = sim_var(FUEL_FLOW_1);     // pounds per hour
+static ModuleVar fuel_on_board = sim_var(FUEL_ON_BOARD);   // pounds
+static ModuleVar fuel_flow_2 = sim_var(FUEL_FLOW_2);
+static ModuleVar starter_1 = sim_var(STARTER_1);       // 1: the starter runs
+static ModuleVar starter_2 = sim_var(STARTER_2);
+static ModuleVar oil_1 = sim_var(OIL_TEMPERATURE_1);           // degrees Rankine
+static ModuleVar oil_2 = sim_var(OIL_TEMPERATURE_2);
+static ModuleVar vibration_1 = sim_var(VIBRATION_1);     // raw value
+static ModuleVar vibration_2 = sim_var(VIBRATION_2);
+static ModuleVar battery_master = sim_var(BATTERY_MASTER);  // 0: the screen is covered
 
 static ModuleVar* const watched[] = {
     &fuel_flow_1, &fuel_on_board, &fuel_flow_2, &starter_1,   &starter_2,
@@ -92,12 +92,6 @@ static constinit Chain chain{
     icon(0x1300, {0, 0}, 2, cover),                                         // 18 cover, 208x78
 };
 
-static MouseRect mouse[] = {
-    mouse_start(),
-    mouse_end_area(),
-    mouse_end_list(),
-};
-
 // ---------------------------------------------------------------------------
 // Fuel-used references
 
@@ -163,12 +157,9 @@ static double KCALL vib_n1_label(TextElement* e) { return bright_caption(e, "VIB
 static double KCALL vib_n2_label(TextElement* e) { return bright_caption(e, "VIB (N 2)%400.0f"); }
 
 // Covered unless both the battery master and the display selector are on.
-static double KCALL cover(IconElement* e) {
-    show_if(e, !(battery_master.value.d != 0 && shared_get(eicas) != 0));
-    return e->source.value.d;
-}
+static double KCALL cover(IconElement* e) { return display_cover(e, battery_master, eicas); }
 
-constinit GaugeHeader gauge_header = gauge("KESTREL", chain.root(), mouse);
+constinit GaugeHeader gauge_header = gauge("KESTREL", chain.root(), no_mouse_areas);
 
 static const SharedBinding shared[] = {{&eicas, "eicas"}};
 

@@ -20,30 +20,23 @@ static ModuleVar autobrake;  // "ab": 0 off, 1 LO, 2 MED, 3 MAX
 
 // Simulator variables watched by the gauge, refreshed on every pre-update in
 // this order.
-static ModuleVar n1_1 = sim_var(0x270);            // percent
-static ModuleVar n1_2 = sim_var(0x283);
-static ModuleVar egt_1 = sim_var(0x237);           // degrees Rankine
-static ModuleVar n2_1 = sim_var(0x271);            // percent
-static ModuleVar n2_2 = sim_var(0x284);
-static ModuleVar fuel_flow_1 = sim_var(0x27E);     // pounds per hour
-static ModuleVar fuel_flow_2 = sim_var(0x291);
-static ModuleVar fuel_on_board = sim_var(0x317);   // pounds
-static ModuleVar parking_brake = sim_var(0x143);   // above 0: set
-static ModuleVar flap_handle = sim_var(0x148);     // 0 up to 16383 full
-static ModuleVar spoilers = sim_var(0x144);        // above 0: spoilers; 1: armed
-static ModuleVar battery_master = sim_var(0x16C);  // 0: the screen is covered
+static ModuleVar n1_1 = sim_var(N1_1);            // percent
+static ModuleVar n1_2 = sim_var(N1_2);
+static ModuleVar egt_1 = sim_var(EGT_1);           // degrees Rankine
+static ModuleVar n2_1 = sim_var(N2_1);            // percent
+static ModuleVar n2_2 = sim_var(N2_2);
+static ModuleVar fuel_flow_1 = sim_var(FUEL_FLOW_1);     // pounds per hour
+static ModuleVar fuel_flow_2 = sim_var(FUEL_FLOW_2);
+static ModuleVar fuel_on_board = sim_var(FUEL_ON_BOARD);   // pounds
+static ModuleVar parking_brake = sim_var(PARKING_BRAKE);   // above 0: set
+static ModuleVar flap_handle = sim_var(FLAP_HANDLE);     // 0 up to 16383 full
+static ModuleVar spoilers = sim_var(SPOILERS_ARMED);        // above 0: spoilers; 1: armed
+static ModuleVar battery_master = sim_var(BATTERY_MASTER);  // 0: the screen is covered
 
 static ModuleVar* const watched[] = {
     &n1_1,          &n1_2,          &egt_1,         &n2_1,        &n2_2,     &fuel_flow_1,
     &fuel_flow_2,   &fuel_on_board, &parking_brake, &flap_handle, &spoilers, &battery_master,
 };
-
-// Element sources, refreshed by the host.
-constexpr uint32_t N1_1 = 0x270;
-constexpr uint32_t N1_2 = 0x283;
-constexpr uint32_t EGT_1 = 0x237;
-constexpr uint32_t EGT_2 = 0x241;
-constexpr uint32_t FLAP_HANDLE = 0x148;
 
 constexpr double POUNDS_PER_KG = 2.2046;
 constexpr double RANKINE_ZERO_CELSIUS = 492;
@@ -159,12 +152,6 @@ static constinit Chain chain{
     text({50, 192}, {157, 15}, style(NARROW, BLUE, 0x000000), autobrake_med),  // 44
     text({50, 192}, {157, 15}, style(NARROW, BLUE, 0x80FFFF), autobrake_max),  // 45
     icon(0x1900, {0, 0}, 2, cover),                                            // 46 cover, 205x217
-};
-
-static MouseRect mouse[] = {
-    mouse_start(),
-    mouse_end_area(),
-    mouse_end_list(),
 };
 
 // ---------------------------------------------------------------------------
@@ -319,12 +306,9 @@ static double KCALL flap_number(TextElement* e) {
 }
 
 // Covered unless both the battery master and the display selector are on.
-static double KCALL cover(IconElement* e) {
-    show_if(e, !(battery_master.value.d != 0 && shared_get(eicas) != 0));
-    return e->source.value.d;
-}
+static double KCALL cover(IconElement* e) { return display_cover(e, battery_master, eicas); }
 
-constinit GaugeHeader gauge_header = gauge("KESTREL", chain.root(), mouse);
+constinit GaugeHeader gauge_header = gauge("KESTREL", chain.root(), no_mouse_areas);
 
 static const SharedBinding shared[] = {
     {&seatbelts, "seatbelts"}, {&nosmoking, "nosmoking"}, {&apu, "apu"}, {&eicas, "eicas"}, {&autobrake, "ab"},

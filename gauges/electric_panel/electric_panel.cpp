@@ -9,11 +9,9 @@
 static ModuleVar power;  // 1: the panel has electrical power
 
 // Simulator variables refreshed on every pre-update
-static ModuleVar generator_1 = sim_var(0x236);     // 1: engine 1 generator on
-static ModuleVar generator_2 = sim_var(0x240);     // 1: engine 2 generator on
-static ModuleVar battery_master = sim_var(0x16C);  // 1: on
-
-constexpr uint32_t BATTERY_VALUE = 0x2F0;  // shown under BAT 1
+static ModuleVar generator_1 = sim_var(GENERATOR_1);     // 1: engine 1 generator on
+static ModuleVar generator_2 = sim_var(GENERATOR_2);     // 1: engine 2 generator on
+static ModuleVar battery_master = sim_var(BATTERY_MASTER);  // 1: on
 
 // Key events
 constexpr uint32_t EVENT_GENERATOR_1 = 0x1033B;

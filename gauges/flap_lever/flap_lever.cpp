@@ -7,11 +7,9 @@
 static ModuleVar power;  // 1: the panel has electrical power
 
 // Simulator
-constexpr uint32_t FLAP_HANDLE = 0x148;  // 0 to 16384, six positions 3276.8 apart
 constexpr uint32_t EVENT_FLAPS_UP = 0x100DF;
 constexpr uint32_t EVENT_FLAPS_DOWN = 0x100DE;
 
-static double KCALL marks(IconElement* e);
 static double KCALL lever(IconElement* e);
 static double KCALL label(TextElement* e);
 static int32_t KCALL flaps_up(MouseArgs*, uint32_t);
@@ -22,7 +20,7 @@ constexpr TextStyle LABEL = {"Arial", 500, 0xFFFFFF, 0x80FFFF};
 static constinit Chain chain{
     &gauge_header,
     image(0x100, {0, 0}),                             // the dark lever slot, 93x122
-    icon(0x1200, {0, 0}, 2, marks),                   // the marks 0 1 2 3 4 F, 93x122
+    icon(0x1200, {0, 0}, 2, lit_value<power>),        // the marks 0 1 2 3 4 F, 93x122
     icon(0x1100, {-6, -15}, 6, lever, FLAP_HANDLE),   // the knob, frames 0 (top) to 5 (F)
     text({56, 58}, {39, 14}, LABEL, label),           // "FLAPS"
 };
@@ -34,11 +32,6 @@ static MouseRect mouse[] = {
     mouse_end_area(),
     mouse_end_list(),
 };
-
-static double KCALL marks(IconElement* e) {
-    apply_power(e, power);
-    return e->source.value.d;
-}
 
 // The knob frame for the handle position. The steps test the running value in
 // turn, each upper bound 0.01 above the next lower one, so no value falls

@@ -12,14 +12,9 @@
 static ModuleVar power;  // 1: the panel has electrical power; lights the button lamps
 
 // Simulator variables refreshed on every pre-update, in this order.
-static ModuleVar altitude_metres = sim_var(0x33D);
-static ModuleVar ticks = sim_var(0x1);             // tick counter, 18 a second
-static ModuleVar battery_master = sim_var(0x16C);  // 1: on
-
-// Element sources, refreshed by the host.
-constexpr uint32_t GROUND_SPEED = 0x35B;       // knots
-constexpr uint32_t WAYPOINT_BEARING = 0x358;   // degrees
-constexpr uint32_t WAYPOINT_DISTANCE = 0x35C;  // nautical miles
+static ModuleVar altitude_metres = sim_var(ALTITUDE_METRES);
+static ModuleVar ticks = sim_var(TICKS);             // tick counter, 18 a second
+static ModuleVar battery_master = sim_var(BATTERY_MASTER);  // 1: on
 
 // Own state
 static int32_t screen_on;  // 1: the screen is switched on
@@ -40,7 +35,6 @@ static double KCALL metres_text(TextElement* e);
 static double KCALL ground_speed_text(TextElement* e);
 static double KCALL bearing_text(TextElement* e);
 static double KCALL distance_text(TextElement* e);
-static double KCALL lamp(IconElement* e);
 static int32_t KCALL chronometer_pressed(MouseArgs*, uint32_t);
 static int32_t KCALL screen_pressed(MouseArgs*, uint32_t);
 
@@ -53,12 +47,12 @@ static constinit Chain chain{
     text({108, 7}, {72, 19}, SCREEN, minutes_text),                         // 2 ": 02"
     text({136, 7}, {44, 19}, SCREEN, seconds_text),                         // 3 ": 03"
     text({30, 23}, {150, 19}, SCREEN, feet_text),                           // 4 altitude, feet
-    text({30, 39}, {150, 19}, SCREEN, metres_text, 0x33D),                  // 5 altitude, metres
+    text({30, 39}, {150, 19}, SCREEN, metres_text, ALTITUDE_METRES),                  // 5 altitude, metres
     text({30, 55}, {150, 19}, SCREEN, ground_speed_text, GROUND_SPEED),     // 6 ground speed
     text({30, 71}, {150, 19}, SCREEN, bearing_text, WAYPOINT_BEARING),      // 7 bearing to waypoint
     text({30, 87}, {150, 19}, SCREEN, distance_text, WAYPOINT_DISTANCE),    // 8 distance to waypoint
-    icon(0x1100, {4, 7}, 1, lamp),                                          // 9 screen button lamp, 11x3
-    icon(0x1100, {4, 28}, 1, lamp),                                         // 10 chronometer button lamp
+    icon(0x1100, {4, 7}, 1, lit_value<power>),                              // 9 screen button lamp, 11x3
+    icon(0x1100, {4, 28}, 1, lit_value<power>),                             // 10 chronometer button lamp
 };
 
 static MouseRect mouse[] = {
@@ -130,12 +124,6 @@ static double KCALL distance_text(TextElement* e) {
     screen_line(e);
     format_text(e, "DIST TO WP  %.1f  nm", e->source[0].value.d);
     return 0;
-}
-
-// The lamps only ever show their first frame, lit with the panel.
-static double KCALL lamp(IconElement* e) {
-    apply_power(e, power);
-    return e->source.value.d;
 }
 
 // ---------------------------------------------------------------------------

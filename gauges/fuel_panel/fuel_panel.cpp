@@ -60,15 +60,9 @@ static MouseRect mouse[] = {
 // ---------------------------------------------------------------------------
 // Element callbacks: all lit with the panel.
 
-static double feed_light(IconElement* e, FeedSelection button) {
-    apply_power(e, power);
-    show_if(e, feed_select == button);
-    return e->source.value.d;
-}
-
-static double KCALL left_light(IconElement* e) { return feed_light(e, FEED_LEFT); }
-static double KCALL all_light(IconElement* e) { return feed_light(e, FEED_ALL); }
-static double KCALL right_light(IconElement* e) { return feed_light(e, FEED_RIGHT); }
+static double KCALL left_light(IconElement* e) { return lit_while(e, power, feed_select == FEED_LEFT); }
+static double KCALL all_light(IconElement* e) { return lit_while(e, power, feed_select == FEED_ALL); }
+static double KCALL right_light(IconElement* e) { return lit_while(e, power, feed_select == FEED_RIGHT); }
 
 static double KCALL right_label(TextElement* e) { return caption(e, power, "RIGHT%400.0f"); }
 static double KCALL left_label(TextElement* e) { return caption(e, power, "LEFT%400.0f"); }

@@ -7,15 +7,11 @@
 static ModuleVar power;  // 1: the panel has electrical power
 
 // Simulator
-constexpr uint32_t GEAR_HANDLE = 0x14B;  // 0 up to 16383 down
 constexpr uint32_t EVENT_GEAR_TOGGLE = 0x10022;
 
 // The knob travels 49 pixels, from y = 5 (up) to y = 54 (down).
 constexpr double KNOB_SCALE = 49.0 / 16383.0;
 
-static double KCALL markings(IconElement* e);
-static double KCALL knob_x(SliderElement* e);
-static double KCALL knob_y(SliderElement* e);
 static double KCALL up_label(TextElement* e);
 static double KCALL down_label(TextElement* e);
 static int32_t KCALL toggle_gear(MouseArgs*, uint32_t);
@@ -25,8 +21,8 @@ constexpr TextStyle LABEL = {"Arial", 500, 0xFFFFFF, 0x80FFFF};
 static constinit Chain chain{
     &gauge_header,
     image(0x1300, {0, 0}),                          // 0 the slot, 40x92
-    icon(0x1500, {0, 0}, 2, markings),              // 1 the slot's markings, 40x92
-    slider(0x1100, {3, 5}, {0, knob_x, 0}, {KNOB_SCALE, knob_y, GEAR_HANDLE}),  // 2 knob, 13x24
+    icon(0x1500, {0, 0}, 2, lit_value<power>),      // 1 the slot's markings, 40x92
+    slider(0x1100, {3, 5}, {0, lit_x<power>, 0}, {KNOB_SCALE, lit_y<power>, GEAR_HANDLE}),  // 2 knob, 13x24
     text({23, 0}, {19, 12}, LABEL, up_label),       // 3 "UP"
     text({23, 83}, {19, 12}, LABEL, down_label),    // 4 "DN"
 };
@@ -37,21 +33,6 @@ static MouseRect mouse[] = {
     mouse_end_area(),
     mouse_end_list(),
 };
-
-static double KCALL markings(IconElement* e) {
-    apply_power(e, power);
-    return e->source.value.d;
-}
-
-static double KCALL knob_x(SliderElement* e) {
-    apply_power(e, power);
-    return e->source_x.value.d;
-}
-
-static double KCALL knob_y(SliderElement* e) {
-    apply_power(e, power);
-    return e->source_y.value.d;
-}
 
 static double KCALL up_label(TextElement* e) { return caption(e, power, "UP%400.0f"); }
 static double KCALL down_label(TextElement* e) { return caption(e, power, "DN%400.0f"); }

@@ -26,33 +26,20 @@ static ModuleVar display;  // nonzero: the display selector is on
 
 // Simulator variables watched by the gauge, refreshed on every pre-update in
 // this order.
-static ModuleVar selected_heading = sim_var(0x6B);  // degrees
-static ModuleVar heading = sim_var(0x51);           // degrees
-static ModuleVar selected_course = sim_var(0x356);  // degrees
-static ModuleVar wind_direction = sim_var(0x158);   // degrees, where the wind comes from
-static ModuleVar nav2_bearing = sim_var(0x3B);      // degrees, relative to the aircraft
-static ModuleVar adf_bearing = sim_var(0x27);       // degrees, relative to the aircraft
-static ModuleVar adf_extension = sim_var(0x12);     // integer: thousands digit bits 8-11, tenths bits 0-3
-static ModuleVar nav_source = sim_var(0x350);       // 1: the GPS drives navigation
-static ModuleVar battery_master = sim_var(0x16C);
+static ModuleVar selected_heading = sim_var(SELECTED_HEADING);  // degrees
+static ModuleVar heading = sim_var(HEADING);           // degrees
+static ModuleVar selected_course = sim_var(SELECTED_COURSE);  // degrees
+static ModuleVar wind_direction = sim_var(WIND_DIRECTION);   // degrees, where the wind comes from
+static ModuleVar nav2_bearing = sim_var(NAV2_BEARING);      // degrees, relative to the aircraft
+static ModuleVar adf_bearing = sim_var(ADF_BEARING);       // degrees, relative to the aircraft
+static ModuleVar adf_extension = sim_var(ADF_EXTENSION);     // integer: thousands digit bits 8-11, tenths bits 0-3
+static ModuleVar nav_source = sim_var(NAV_SOURCE);       // 1: the GPS drives navigation
+static ModuleVar battery_master = sim_var(BATTERY_MASTER);
 
 static ModuleVar* const watched[] = {
     &selected_heading, &heading,     &selected_course, &wind_direction, &nav2_bearing,
     &adf_bearing,      &adf_extension, &nav_source,    &battery_master,
 };
-
-// Element sources, refreshed by the host.
-constexpr uint32_t HEADING = 0x51;
-constexpr uint32_t DEVIATION = 0x28;     // course deviation, -127 to 127
-constexpr uint32_t WIND_SPEED = 0x157;   // knots
-constexpr uint32_t WIND_FROM = 0x158;
-constexpr uint32_t COURSE = 0x356;
-constexpr uint32_t NAV1_DISTANCE = 0x1F;   // nautical miles
-constexpr uint32_t NAV1_FREQUENCY = 0x18;  // binary-coded decimal, 0x1080 is 110.80
-constexpr uint32_t NAV2_FREQUENCY = 0x1B;
-constexpr uint32_t NAV2_DISTANCE = 0x23;
-constexpr uint32_t OUTSIDE_AIR = 0x155;    // degrees Celsius
-constexpr uint32_t ADF_FREQUENCY = 0x10;   // binary-coded decimal, hundreds to units
 
 static double KCALL arc_card(SpriteElement* e);
 static double KCALL arc_heading(TextElement* e);
@@ -131,18 +118,18 @@ static constinit Chain chain{
     text({95, 25}, {117, 18}, WHITE_A, arc_heading, HEADING),  // 2 heading, arc
     sprite(0x1200, {0, 0}, ARC_CENTRE, {0, arc_x, 0}, {0, arc_y, 0},
            {TURN_AGAINST, arc_course, 0}),                                         // 3 course pointer, arc
-    sprite(0x1600, {0, 0}, ARC_CENTRE, {ARC_DEVIATION, arc_x, DEVIATION}, {0, arc_y, 0},
+    sprite(0x1600, {0, 0}, ARC_CENTRE, {ARC_DEVIATION, arc_x, LOCALIZER}, {0, arc_y, 0},
            {TURN_AGAINST, arc_course, 0}),                                         // 4 deviation bar, arc
     sprite(0x2800, {0, 0}, ARC_CENTRE, {0, arc_x, 0}, {0, arc_y, 0},
            {TURN_AGAINST, arc_selected_heading, 0}),                               // 5 selected heading line, arc
     text({4, 2}, {208, 16}, WHITE_B, wind_speed_text, WIND_SPEED),                 // 6 wind speed
-    text({31, 2}, {181, 16}, WHITE_C, wind_direction_text, WIND_FROM),             // 7 wind direction
-    text({75, 2}, {137, 16}, WHITE_B, course_text, COURSE),                        // 8 selected course
+    text({31, 2}, {181, 16}, WHITE_C, wind_direction_text, WIND_DIRECTION),             // 7 wind direction
+    text({75, 2}, {137, 16}, WHITE_B, course_text, SELECTED_COURSE),                        // 8 selected course
     sprite(0x1400, {0, 0}, ROSE_CARD_CENTRE, {0, rose_x, 0}, {0, rose_y, 0},
            {TURN_WITH, rose_card, HEADING}),                                       // 9 compass rose card
     sprite(0x3000, {0, 0}, ROSE_CENTRE, {0, rose_x, 0}, {0, rose_y, 0},
            {TURN_AGAINST, rose_course, 0}),                                        // 10 course pointer, rose
-    sprite(0x2000, {0, 0}, ROSE_CENTRE, {ROSE_DEVIATION, rose_x, DEVIATION}, {0, rose_y, 0},
+    sprite(0x2000, {0, 0}, ROSE_CENTRE, {ROSE_DEVIATION, rose_x, LOCALIZER}, {0, rose_y, 0},
            {TURN_AGAINST, rose_course, 0}),                                        // 11 deviation bar, rose
     sprite(0x2600, {0, 0}, ROSE_CENTRE, {0, rose_x, 0}, {0, rose_y, 0},
            {TURN_AGAINST, rose_selected_heading, 0}),                              // 12 selected heading marker, rose
@@ -150,11 +137,11 @@ static constinit Chain chain{
            {TURN_AGAINST, rose_bearing, 0}),                                       // 13 bearing pointer, rose
     text({95, 17}, {117, 18}, WHITE_D, rose_heading, HEADING),                     // 14 heading, rose
     text({1, 216}, {211, 15}, CYAN_A, nav1_distance, NAV1_DISTANCE),               // 15 first radio distance
-    text({1, 203}, {211, 15}, CYAN_A, nav1_frequency, NAV1_FREQUENCY),             // 16 first radio frequency
-    text({1, 190}, {211, 15}, CYAN_A, ils_label, NAV1_FREQUENCY),                  // 17 "ILS"
-    text({1, 190}, {211, 15}, CYAN_D, vor_label, NAV1_FREQUENCY),                  // 18 "CRS"
+    text({1, 203}, {211, 15}, CYAN_A, nav1_frequency, NAV1_ACTIVE),             // 16 first radio frequency
+    text({1, 190}, {211, 15}, CYAN_A, ils_label, NAV1_ACTIVE),                  // 17 "ILS"
+    text({1, 190}, {211, 15}, CYAN_D, vor_label, NAV1_ACTIVE),                  // 18 "CRS"
     text({174, 190}, {38, 15}, YELLOW_A, nav2_label),                              // 19 "VOR 2"
-    text({174, 203}, {38, 15}, YELLOW_A, nav2_frequency, NAV2_FREQUENCY),          // 20 second radio frequency
+    text({174, 203}, {38, 15}, YELLOW_A, nav2_frequency, NAV2_ACTIVE),          // 20 second radio frequency
     text({161, 216}, {51, 15}, YELLOW_A, nav2_distance, NAV2_DISTANCE),            // 21 second radio distance
     text({150, 2}, {62, 16}, WHITE_A, outside_air, OUTSIDE_AIR),                   // 22 outside air temperature
     sprite(0x1800, {0, 0}, {23, 33}, {0, wind_x, 0}, {0, wind_y, 0},
@@ -170,12 +157,6 @@ static constinit Chain chain{
     text({177, 20}, {35, 13}, WHITE_A, gps_label),                                 // 31 "GPS"
     text({177, 20}, {35, 13}, WHITE_D, nav_label),                                 // 32 "NAV"
     icon(0x3400, {0, 0}, 1, cover),                                                // 33 dark grey cover
-};
-
-static MouseRect mouse[] = {
-    mouse_start(),
-    mouse_end_area(),
-    mouse_end_list(),
 };
 
 // ---------------------------------------------------------------------------
@@ -370,12 +351,9 @@ static double KCALL gps_label(TextElement* e) { return label(e, nav_source.value
 static double KCALL nav_label(TextElement* e) { return label(e, nav_source.value.d == 0, "NAV%200.0f"); }
 
 // The cover leaves the bright bit alone.
-static double KCALL cover(IconElement* e) {
-    show_if(e, !(battery_master.value.d != 0 && shared_get(display) != 0));
-    return e->source.value.d;
-}
+static double KCALL cover(IconElement* e) { return display_cover(e, battery_master, display); }
 
-constinit GaugeHeader gauge_header = gauge("KESTREL", chain.root(), mouse);
+constinit GaugeHeader gauge_header = gauge("KESTREL", chain.root(), no_mouse_areas);
 
 static const SharedBinding shared[] = {{&rose, "rose"}, {&adfvor, "adfvor"}, {&display, "display"}};
 

@@ -9,9 +9,9 @@
 static ModuleVar power;  // 1: the panel has electrical power
 
 // Simulator variables refreshed on every pre-update
-static ModuleVar starter_1 = sim_var(0x233);       // 1: engine 1 starter running
-static ModuleVar starter_2 = sim_var(0x23D);       // 1: engine 2 starter running
-static ModuleVar battery_master = sim_var(0x16C);  // the buttons work only while it is 1
+static ModuleVar starter_1 = sim_var(STARTER_1);       // 1: engine 1 starter running
+static ModuleVar starter_2 = sim_var(STARTER_2);       // 1: engine 2 starter running
+static ModuleVar battery_master = sim_var(BATTERY_MASTER);  // the buttons work only while it is 1
 
 // Key events
 constexpr uint32_t EVENT_STARTER_1 = 0x102FC;
@@ -66,24 +66,13 @@ static MouseRect mouse[] = {
 // ---------------------------------------------------------------------------
 // Element callbacks. The covers and pictures are never lit.
 
-static double cover(IconElement* e, bool shown) {
-    show_if(e, shown);
-    return e->source.value.d;
-}
+static double KCALL cover_1_closed(IconElement* e) { return shown_while(e, guard_1 == 0); }
+static double KCALL cover_1_open(IconElement* e) { return shown_while(e, guard_1 == 1); }
+static double KCALL cover_2_closed(IconElement* e) { return shown_while(e, guard_2 == 0); }
+static double KCALL cover_2_open(IconElement* e) { return shown_while(e, guard_2 == 1); }
 
-static double KCALL cover_1_closed(IconElement* e) { return cover(e, guard_1 == 0); }
-static double KCALL cover_1_open(IconElement* e) { return cover(e, guard_1 == 1); }
-static double KCALL cover_2_closed(IconElement* e) { return cover(e, guard_2 == 0); }
-static double KCALL cover_2_open(IconElement* e) { return cover(e, guard_2 == 1); }
-
-static double starter_light(IconElement* e, const ModuleVar& starter) {
-    apply_power(e, power);
-    show_if(e, is_on(starter.value.d));
-    return e->source.value.d;
-}
-
-static double KCALL starter_1_light(IconElement* e) { return starter_light(e, starter_1); }
-static double KCALL starter_2_light(IconElement* e) { return starter_light(e, starter_2); }
+static double KCALL starter_1_light(IconElement* e) { return lit_while(e, power, is_on(starter_1.value.d)); }
+static double KCALL starter_2_light(IconElement* e) { return lit_while(e, power, is_on(starter_2.value.d)); }
 
 static double KCALL eng_label(TextElement* e) { return caption(e, power, "ENG%400.0f"); }
 

@@ -24,19 +24,10 @@ enum ApuState : int32_t {
 };
 
 // Simulator variables refreshed on every pre-update
-static ModuleVar ticks = sim_var(0x1);           // tick counter, 18 a second
-static ModuleVar eng1_anti_ice = sim_var(0x373);  // 1: on
-static ModuleVar eng2_anti_ice = sim_var(0x374);  // 1: on
-static ModuleVar probe_heat = sim_var(0xD);       // probe and window heat, 1: on
-
-// Simulator variables that the switch icons show
-constexpr uint32_t STROBE_LIGHTS = 0xB;
-constexpr uint32_t BEACON_LIGHT = 0x170;
-constexpr uint32_t WING_LIGHTS = 0x26D;
-constexpr uint32_t NAV_LOGO_LIGHTS = 0x26B;
-constexpr uint32_t LANDING_LIGHTS = 0xE;
-constexpr uint32_t TAXI_LIGHT = 0x171;
-constexpr uint32_t PANEL_LIGHTS = 0xA;
+static ModuleVar ticks = sim_var(TICKS);           // tick counter, 18 a second
+static ModuleVar eng1_anti_ice = sim_var(ENG1_ANTI_ICE);  // 1: on
+static ModuleVar eng2_anti_ice = sim_var(ENG2_ANTI_ICE);  // 1: on
+static ModuleVar probe_heat = sim_var(PROBE_HEAT);       // probe and window heat, 1: on
 
 // Key events
 constexpr uint32_t EVENT_ENG1_ANTI_ICE = 0x103B4;
@@ -199,30 +190,21 @@ static double KCALL always_bright(TextElement* e) {
     return bright_caption(e, Caption);
 }
 
-// A light that is lit with the panel and shown while `on` holds.
-static double lit_light(IconElement* e, bool on) {
-    apply_power(e, power);
-    show_if(e, on);
-    return e->source.value.d;
-}
-
-static double KCALL eng1_anti_ice_light(IconElement* e) { return lit_light(e, is_on(eng1_anti_ice.value.d)); }
-static double KCALL eng2_anti_ice_light(IconElement* e) { return lit_light(e, is_on(eng2_anti_ice.value.d)); }
-static double KCALL probe_heat_light(IconElement* e) { return lit_light(e, is_on(probe_heat.value.d)); }
+static double KCALL eng1_anti_ice_light(IconElement* e) { return lit_while(e, power, is_on(eng1_anti_ice.value.d)); }
+static double KCALL eng2_anti_ice_light(IconElement* e) { return lit_while(e, power, is_on(eng2_anti_ice.value.d)); }
+static double KCALL probe_heat_light(IconElement* e) { return lit_while(e, power, is_on(probe_heat.value.d)); }
 
 static double KCALL apu_master_light(IconElement* e) {
     const int32_t s = shared_get(apu);
-    return lit_light(e, s == APU_MASTER_ON || s == APU_STARTING || s == APU_AVAILABLE);
+    return lit_while(e, power, s == APU_MASTER_ON || s == APU_STARTING || s == APU_AVAILABLE);
 }
 
-static double KCALL apu_avail_light(IconElement* e) { return lit_light(e, shared_get(apu) == APU_AVAILABLE); }
-static double KCALL wing_anti_ice_light(IconElement* e) { return lit_light(e, wing_anti_ice == 1); }
+static double KCALL apu_avail_light(IconElement* e) { return lit_while(e, power, shared_get(apu) == APU_AVAILABLE); }
+static double KCALL wing_anti_ice_light(IconElement* e) { return lit_while(e, power, wing_anti_ice == 1); }
 
 // The start button's "ON" is bright whatever "power" holds.
 static double KCALL apu_start_light(IconElement* e) {
-    set_bright(e, true);
-    show_if(e, shared_get(apu) == APU_STARTING);
-    return e->source.value.d;
+    return bright_while(e, shared_get(apu) == APU_STARTING);
 }
 
 // Switches of simulator-owned lights: the frame is the variable's value.

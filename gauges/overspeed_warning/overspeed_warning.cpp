@@ -4,21 +4,12 @@
 // sound.
 #include "frame/gauge.h"
 
-// Element source, refreshed by the host.
-constexpr uint32_t OVERSPEED = 0x44;  // 0 off, 1 on
-
 static double KCALL light(IconElement* e);
 
 static constinit Chain chain{
     &gauge_header,
     image(0x100, {0, 0}),                     // dark square, 24x24
     icon(0x100, {0, 0}, 2, light, OVERSPEED), // frame 0 dark (the same bitmap), 1 lit
-};
-
-static MouseRect mouse[] = {
-    mouse_start(),
-    mouse_end_area(),
-    mouse_end_list(),
 };
 
 // The warning is the frame: 0 dark, 1 lit. Any other value goes to the host
@@ -28,6 +19,6 @@ static double KCALL light(IconElement* e) {
     return e->source.value.d;
 }
 
-constinit GaugeHeader gauge_header = gauge("KESTREL", chain.root(), mouse);
+constinit GaugeHeader gauge_header = gauge("KESTREL", chain.root(), no_mouse_areas);
 
 const GaugeOps gauge_ops = {};

@@ -17,33 +17,33 @@ static ModuleVar display;  // nonzero: the display selector is on
 
 // Simulator variables watched by the gauge, refreshed on every pre-update in
 // this order.
-static ModuleVar vertical_speed = sim_var(0x22C);    // feet per second
-static ModuleVar deviation_enable = sim_var(0x2C);   // 1: localizer and glideslope shown
-static ModuleVar mach_hold = sim_var(0x75);
-static ModuleVar speed_hold = sim_var(0x73);
-static ModuleVar altitude_hold = sim_var(0x6C);
-static ModuleVar director_on = sim_var(0x318);       // flight director
-static ModuleVar selected_altitude = sim_var(0x6D);  // feet
-static ModuleVar heading_hold = sim_var(0x6A);
-static ModuleVar selected_speed = sim_var(0x74);     // knots
-static ModuleVar airspeed = sim_var(0x3D);           // indicated, knots
-static ModuleVar altitude = sim_var(0x4A);           // feet
-static ModuleVar autopilot = sim_var(0x67);
-static ModuleVar nav_hold = sim_var(0x69);
-static ModuleVar approach_hold = sim_var(0x70);      // annunciated as LOC
-static ModuleVar altitude_metres = sim_var(0x33D);
-static ModuleVar ground_elevation = sim_var(0x2);    // 1/256 metre
-static ModuleVar bank = sim_var(0x50);               // degrees, positive left wing down
-static ModuleVar mach_raw = sim_var(0x40);           // Mach x 65536 / 3.2
-static ModuleVar battery_master = sim_var(0x16C);
-static ModuleVar director_pitch = sim_var(0x319);    // degrees
-static ModuleVar pitch = sim_var(0x4E);              // degrees, positive nose down
-static ModuleVar director_bank = sim_var(0x31A);     // degrees
-static ModuleVar freeze_first = sim_var(0x236);      // attitude freeze: this 0 ...
-static ModuleVar freeze_second = sim_var(0x3C);      // ... and this 1
-static ModuleVar autothrottle = sim_var(0x7B);
-static ModuleVar level_mode = sim_var(0x68);
-static ModuleVar back_course = sim_var(0x71);
+static ModuleVar vertical_speed = sim_var(VERTICAL_SPEED);    // feet per second
+static ModuleVar deviation_enable = sim_var(DEVIATION_ENABLE);   // 1: localizer and glideslope shown
+static ModuleVar mach_hold = sim_var(MACH_HOLD);
+static ModuleVar speed_hold = sim_var(SPEED_HOLD);
+static ModuleVar altitude_hold = sim_var(ALTITUDE_HOLD);
+static ModuleVar director_on = sim_var(DIRECTOR);       // flight director
+static ModuleVar selected_altitude = sim_var(SELECTED_ALTITUDE);  // feet
+static ModuleVar heading_hold = sim_var(HEADING_HOLD);
+static ModuleVar selected_speed = sim_var(SELECTED_SPEED);     // knots
+static ModuleVar airspeed = sim_var(AIRSPEED);           // indicated, knots
+static ModuleVar altitude = sim_var(ALTITUDE);           // feet
+static ModuleVar autopilot = sim_var(AUTOPILOT);
+static ModuleVar nav_hold = sim_var(NAV_HOLD);
+static ModuleVar approach_hold = sim_var(APPROACH_HOLD);      // annunciated as LOC
+static ModuleVar altitude_metres = sim_var(ALTITUDE_METRES);
+static ModuleVar ground_elevation = sim_var(GROUND_ELEVATION);    // 1/256 metre
+static ModuleVar bank = sim_var(BANK);               // degrees, positive left wing down
+static ModuleVar mach_raw = sim_var(MACH_RAW);           // Mach x 65536 / 3.2
+static ModuleVar battery_master = sim_var(BATTERY_MASTER);
+static ModuleVar director_pitch = sim_var(DIRECTOR_PITCH);    // degrees
+static ModuleVar pitch = sim_var(PITCH);              // degrees, positive nose down
+static ModuleVar director_bank = sim_var(DIRECTOR_BANK);     // degrees
+static ModuleVar freeze_first = sim_var(GENERATOR_1);      // attitude freeze: this 0 ...
+static ModuleVar freeze_second = sim_var(ROLLOUT_FLAG);      // ... and this 1
+static ModuleVar autothrottle = sim_var(AUTOTHROTTLE);
+static ModuleVar level_mode = sim_var(LEVEL_MODE);
+static ModuleVar back_course = sim_var(BACK_COURSE);
 
 static ModuleVar* const watched[] = {
     &vertical_speed,   &deviation_enable, &mach_hold,       &speed_hold,     &altitude_hold,
@@ -53,13 +53,6 @@ static ModuleVar* const watched[] = {
     &pitch,            &director_bank,    &freeze_first,    &freeze_second,  &autothrottle,
     &level_mode,       &back_course,
 };
-
-// Element sources, refreshed by the host.
-constexpr uint32_t LOCALIZER = 0x28;
-constexpr uint32_t GLIDESLOPE = 0x29;
-constexpr uint32_t SELECTED_MACH = 0x76;
-constexpr uint32_t BAROMETER = 0x4C;  // inches of mercury
-constexpr uint32_t HEADING = 0x51;    // degrees
 
 static double KCALL piece_lit(IconElement* e);
 static double KCALL piece(IconElement* e);
@@ -137,25 +130,25 @@ static constinit Chain chain{
     icon(0x3200, {0, 0}, 1, piece_lit),                                     // 1 annunciator row frame
     icon(0x3400, {288, 98}, 1, piece_lit),                                  // 2 vertical speed scale
     needle(0x1200, {317, 209}, {2, 3}, vs_table, vs_needle),                // 3 vertical speed needle
-    sprite(0x1300, {0, 0}, {135, 204}, {0, sphere_x, 0}, {3.75, sphere_pitch, 0x4E},
-           {-1.0, sphere_bank, 0x50}),                                      // 4 attitude sphere
+    sprite(0x1300, {0, 0}, {135, 204}, {0, sphere_x, 0}, {3.75, sphere_pitch, PITCH},
+           {-1.0, sphere_bank, BANK}),                                      // 4 attitude sphere
     icon(0x3800, {215, 63}, 1, piece),                                      // 5 strip left of altitude
     icon(0x1800, {268, 63}, 1, piece),                                      // 6 strip right of altitude
     icon(0x1900, {307, 63}, 1, piece),                                      // 7 right border
     icon(0x4200, {287, 63}, 1, piece),                                      // 8 vertical speed top cap
     icon(0x4300, {287, 321}, 1, piece),                                     // 9 vertical speed bottom cap
-    moving(0x1400, {0, 85}, {0, 0, tape_x, 0}, {365, 0, tape_y, 0x3D}),     // 10 airspeed tape
-    moving(0x1600, {234, 85}, {0, 0, tape_x, 0}, {42600, -1450, tape_y, 0x4A}),  // 11 altitude tape
-    text({237, 198}, {85, 28}, HUNDREDS, altitude_hundreds, 0x4A),          // 12 altitude hundreds
+    moving(0x1400, {0, 85}, {0, 0, tape_x, 0}, {365, 0, tape_y, AIRSPEED}),     // 10 airspeed tape
+    moving(0x1600, {234, 85}, {0, 0, tape_x, 0}, {42600, -1450, tape_y, ALTITUDE}),  // 11 altitude tape
+    text({237, 198}, {85, 28}, HUNDREDS, altitude_hundreds, ALTITUDE),          // 12 altitude hundreds
     needle(0x2000, {132, 201}, {3, 4}, bank_table, bank_pointer),           // 13 bank pointer
     icon(0x2500, {73, 302}, 1, deviation_scale),                            // 14 localizer scale
     icon(0x2600, {220, 139}, 1, deviation_scale),                           // 15 glideslope scale
     slider(0x2700, {127, 306}, {0.464566929133858, pointer_x, LOCALIZER}, {0, pointer_y, 0}),  // 16 localizer pointer
     slider(0x2800, {222, 193}, {0, pointer_x, 0}, {0.475, pointer_y, GLIDESLOPE}),  // 17 glideslope pointer
     text({2, 61}, {320, 24}, TARGET_MACH, selected_mach_text, SELECTED_MACH),  // 18 selected Mach
-    text({2, 61}, {320, 24}, TARGET_SPEED, selected_speed_text, 0x74),      // 19 selected airspeed
-    text({234, 332}, {88, 22}, BARO, barometer_text, BAROMETER),            // 20 barometric setting
-    text({233, 62}, {89, 24}, TARGET_ALTITUDE, selected_altitude_text, 0x6D),  // 21 selected altitude
+    text({2, 61}, {320, 24}, TARGET_SPEED, selected_speed_text, SELECTED_SPEED),      // 19 selected airspeed
+    text({234, 332}, {88, 22}, BARO, barometer_text, BARO_INCHES),            // 20 barometric setting
+    text({233, 62}, {89, 24}, TARGET_ALTITUDE, selected_altitude_text, SELECTED_ALTITUDE),  // 21 selected altitude
     moving(0x3600, {38, 85}, {0, 0, speed_marker_x, 0}, {60, -58, speed_marker_y, 0}),  // 22 speed marker
     moving(0x2200, {232, 85}, {0, 0, altitude_marker_x, 0},
            {520, -500, altitude_marker_y, 0}),                              // 23 altitude marker
@@ -167,7 +160,7 @@ static constinit Chain chain{
     moving(0x2400, {90, 159}, {0, 0, director_x, 0}, {-15, 15, director_pitch_y, 0}),  // 29 director pitch bar
     moving(0x3000, {90, 159}, {30, -30, director_roll_x, 0}, {0, 0, director_y, 0}),   // 30 director roll bar
     text({2, 332}, {320, 24}, MACH_NOW, mach_text),                         // 31 current Mach
-    moving(0x3900, {269, 191}, {0, 0, tape_x, 0}, {99, 0, drum_y, 0x4A}),   // 32 altitude drum
+    moving(0x3900, {269, 191}, {0, 0, tape_x, 0}, {99, 0, drum_y, ALTITUDE}),   // 32 altitude drum
     moving(0x4400, {56, 323}, {0, 359, tape_x, HEADING}, {0, 0, tape_y, 0}),  // 33 heading tape
     text({9, 6}, {313, 20}, MODE, speed),                                   // 34 "SPEED"
     text({269, 28}, {53, 20}, ENGAGED, athr),                               // 35 "A/THR"
@@ -176,12 +169,6 @@ static constinit Chain chain{
     text({73, 6}, {249, 20}, MODE, lvl),                                    // 38 "LVL"
     text({140, 25}, {182, 20}, MODE, bc),                                   // 39 "BC"
     icon(0x3300, {0, 0}, 1, cover),                                         // 40 cover, 320x360
-};
-
-static MouseRect mouse[] = {
-    mouse_start(),
-    mouse_end_area(),
-    mouse_end_list(),
 };
 
 // ---------------------------------------------------------------------------
@@ -406,12 +393,9 @@ static double KCALL vs_digits(TextElement* e) {
     return 0;
 }
 
-static double KCALL cover(IconElement* e) {
-    show_if(e, !(battery_master.value.d != 0 && shared_get(display) != 0));
-    return e->source.value.d;
-}
+static double KCALL cover(IconElement* e) { return display_cover(e, battery_master, display); }
 
-constinit GaugeHeader gauge_header = gauge("KESTREL", chain.root(), mouse);
+constinit GaugeHeader gauge_header = gauge("KESTREL", chain.root(), no_mouse_areas);
 
 static const SharedBinding shared[] = {{&display, "display"}};
 

@@ -10,13 +10,13 @@
 static ModuleVar power;  // 1: the panel has electrical power; lights the corner mark
 
 // Simulator variables refreshed on every pre-update, in this order.
-static ModuleVar latitude = sim_var(0x47);            // metres along the meridian
-static ModuleVar longitude = sim_var(0x48);           // 2^-48 of a turn
-static ModuleVar waypoint_latitude = sim_var(0x348);  // metres along the meridian
-static ModuleVar waypoint_longitude = sim_var(0x349);  // 1/11930464 degree
-static ModuleVar ground_elevation = sim_var(0x2);     // 1/256 metre
-static ModuleVar altitude_metres = sim_var(0x33D);
-static ModuleVar battery_master = sim_var(0x16C);     // nonzero: on
+static ModuleVar latitude = sim_var(LATITUDE);            // metres along the meridian
+static ModuleVar longitude = sim_var(LONGITUDE);           // 2^-48 of a turn
+static ModuleVar waypoint_latitude = sim_var(WAYPOINT_LATITUDE);  // metres along the meridian
+static ModuleVar waypoint_longitude = sim_var(WAYPOINT_LONGITUDE);  // 1/11930464 degree
+static ModuleVar ground_elevation = sim_var(GROUND_ELEVATION);     // 1/256 metre
+static ModuleVar altitude_metres = sim_var(ALTITUDE_METRES);
+static ModuleVar battery_master = sim_var(BATTERY_MASTER);     // nonzero: on
 
 constexpr double METRES_PER_TURN = 40007000;   // along a meridian
 constexpr double TURNS_PER_UNIT = 0x1p-48;     // present longitude
@@ -46,7 +46,6 @@ static double KCALL waypoint_south(TextElement* e);
 static double KCALL waypoint_east(TextElement* e);
 static double KCALL waypoint_west(TextElement* e);
 static double KCALL height_text(TextElement* e);
-static double KCALL corner_mark(IconElement* e);
 static double KCALL overlay(IconElement* e);
 static int32_t KCALL corner_pressed(MouseArgs*, uint32_t);
 
@@ -77,7 +76,7 @@ static constinit Chain chain{
     text({133, 70}, {47, 19}, GREEN_B, minutes_text<3>),          // 19
     text({148, 70}, {32, 19}, GREEN, hundredths_text<3>),         // 20
     text({26, 87}, {154, 19}, GREEN, height_text),                // 21 altitude above ground
-    icon(0x1800, {1, 5}, 1, corner_mark),                         // 22 corner mark, 11x3
+    icon(0x1800, {1, 5}, 1, lit_value<power>),                    // 22 corner mark, 11x3
     icon(0x1900, {0, 0}, 1, overlay),                             // 23 blank overlay, 178x160
 };
 
@@ -175,11 +174,6 @@ static double KCALL height_text(TextElement* e) {
     const float feet = to_single(3.28 * altitude_metres.value.d - 0.00390625 * ground_elevation.value.d * 3.28);
     format_text(e, "ALT F. GND   %.0f FT", feet);
     return 0;
-}
-
-static double KCALL corner_mark(IconElement* e) {
-    apply_power(e, power);
-    return e->source.value.d;
 }
 
 // The overlay steps aside only while the screen is switched on and the

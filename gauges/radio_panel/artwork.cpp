@@ -21,16 +21,6 @@ constexpr uint32_t WINDOW_BLACK = 0x0C0C0C;
 constexpr uint32_t BUTTON_BODY = 0x2C3035;
 constexpr uint32_t LAMP_GREEN = 0x58F078;
 
-void triangle(cairo_t* cr, double cx, double cy, double half, bool up, uint32_t rgb) {
-    const double dir = up ? -1 : 1;
-    set_colour(cr, rgb);
-    cairo_move_to(cr, cx, cy + dir * half);
-    cairo_line_to(cr, cx - half, cy - dir * half * 0.7);
-    cairo_line_to(cr, cx + half, cy - dir * half * 0.7);
-    cairo_close_path(cr);
-    cairo_fill(cr);
-}
-
 // A horizontal arrow from x0 to x1, its head at x1 (right) or x0 (left).
 void arrow(cairo_t* cr, double x0, double x1, double y, bool right) {
     line(cr, x0, y, x1, y, 1, MARKING_WHITE);
@@ -65,8 +55,8 @@ void rocker(cairo_t* cr, double x, double w) {
     fill_rounded_gradient(cr, x, 30, w, 17, 2.5, 0x50565D, 0x33383D);
     fill_rounded_gradient(cr, x, 49, w, 17, 2.5, 0x3A3F45, 0x282C30);
     line(cr, x + 1, 48, x + w - 1, 48, 1, 0x15171A);
-    triangle(cr, x + w / 2, 38.5, 3.4, true, MARKING_WHITE);
-    triangle(cr, x + w / 2, 57.5, 3.4, false, MARKING_WHITE);
+    triangle(cr, x + w / 2, 38.5, 3.4, true);
+    triangle(cr, x + w / 2, 57.5, 3.4, false);
 }
 
 void panel(cairo_t* cr) {

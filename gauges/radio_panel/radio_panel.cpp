@@ -16,20 +16,8 @@
 static ModuleVar power;  // 1: the panel has electrical power
 
 // Simulator variables refreshed on every pre-update
-static ModuleVar adf_extension = sim_var(0x12);    // ADF thousands digit in bits 8-11, tenths in 0-3
-static ModuleVar battery_master = sim_var(0x16C);  // 1: on
-
-// Frequencies shown in the windows: four BCD digits after the leading 1
-// (0x2345 is 123.45); the ADF's hundreds, tens and units in bits 8-0.
-constexpr uint32_t COM1_ACTIVE = 0x17;
-constexpr uint32_t COM1_STANDBY = 0x269;
-constexpr uint32_t COM2_ACTIVE = 0x366;
-constexpr uint32_t COM2_STANDBY = 0x367;
-constexpr uint32_t NAV1_ACTIVE = 0x18;
-constexpr uint32_t NAV1_STANDBY = 0x368;
-constexpr uint32_t NAV2_ACTIVE = 0x1B;
-constexpr uint32_t NAV2_STANDBY = 0x369;
-constexpr uint32_t ADF_FREQUENCY = 0x10;
+static ModuleVar adf_extension = sim_var(ADF_EXTENSION);    // ADF thousands digit in bits 8-11, tenths in 0-3
+static ModuleVar battery_master = sim_var(BATTERY_MASTER);  // 1: on
 
 // Key events
 constexpr uint32_t EVENT_SELECT_NAV1_COM1 = 0x100AB;  // sent by the NAV1 and COM1 buttons

@@ -11,23 +11,20 @@ static ModuleVar power;  // 1: the panel has electrical power
 // Simulator variables watched by the gauge, refreshed on every pre-update in
 // this order. Bearings are in degrees relative to the aircraft, distances in
 // nautical miles.
-static ModuleVar nav2_bearing = sim_var(0x3B);
-static ModuleVar adf_bearing = sim_var(0x27);
-static ModuleVar nav1_bearing = sim_var(0x226);
-static ModuleVar nav1_distance = sim_var(0x1F);
-static ModuleVar nav2_distance = sim_var(0x23);
+static ModuleVar nav2_bearing = sim_var(NAV2_BEARING);
+static ModuleVar adf_bearing = sim_var(ADF_BEARING);
+static ModuleVar nav1_bearing = sim_var(NAV1_BEARING);
+static ModuleVar nav1_distance = sim_var(NAV1_DISTANCE);
+static ModuleVar nav2_distance = sim_var(NAV2_DISTANCE);
 
 static ModuleVar* const watched[] = {
     &nav2_bearing, &adf_bearing, &nav1_bearing, &nav1_distance, &nav2_distance,
 };
 
-constexpr uint32_t HEADING = 0x51;  // degrees
-
 // Gauge state, 0 at the first draw.
 static int32_t selector_1;  // pointer 1 and the distances: 1 first navigation radio, 0 second
 static int32_t selector_2;  // pointer 2: 1 direction finder, 0 none (parked)
 
-static double KCALL card(SpriteElement* e);
 static double KCALL still(SpriteElement* e);
 static double KCALL first_distance(TextElement* e);
 static double KCALL second_distance(TextElement* e);
@@ -49,7 +46,7 @@ constexpr PixPoint CENTRE = {120, 153};
 static constinit Chain chain{
     &gauge_header,
     image(0x100, {0, 0}),                                                    // 0 face with the dark disc
-    sprite(0x1500, {0, 0}, CENTRE, {0, still, 0}, {0, still, 0}, {1.0, card, HEADING}),  // 1 compass card
+    sprite(0x1500, {0, 0}, CENTRE, {0, still, 0}, {0, still, 0}, {1.0, lit_rotation<power>, HEADING}),  // 1 compass card
     text({55, 24}, {189, 26}, WHITE, first_distance),                        // 2 first distance
     text({150, 24}, {94, 26}, WHITE, second_distance),                       // 3 second distance
     text({50, 47}, {194, 24}, WHITE, dme_1),                                 // 4 "DME 1"
@@ -70,11 +67,6 @@ static MouseRect mouse[] = {
 
 // ---------------------------------------------------------------------------
 // Callbacks
-
-static double KCALL card(SpriteElement* e) {
-    apply_power(e, power);
-    return e->source_rotation.value.d;
-}
 
 // The axes along which nothing slides.
 static double KCALL still(SpriteElement* e) {

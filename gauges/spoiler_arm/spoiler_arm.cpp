@@ -7,7 +7,6 @@
 static ModuleVar power;  // 1: the panel has electrical power
 
 // Simulator
-constexpr uint32_t SPOILERS_ARMED = 0x144;  // 0 or 1, the knob's frame
 constexpr uint32_t EVENT_SPOILERS_ARM_TOGGLE = 0x1013D;
 
 static double KCALL knob(IconElement* e);

@@ -9,10 +9,8 @@
 static ModuleVar power;  // 1: the panel has electrical power
 
 // Simulator
-constexpr uint32_t SPOILER_HANDLE = 0x145;  // 0 retracted to 16384 full
 constexpr uint32_t EVENT_SPOILERS_SET = 0x100FA;  // carries the handle position
 
-static double KCALL marks(IconElement* e);
 static double KCALL lever(IconElement* e);
 static double KCALL speed_label(TextElement* e);
 static double KCALL brake_label(TextElement* e);
@@ -24,7 +22,7 @@ constexpr TextStyle LABEL = {"Arial", 500, 0xFFFFFF, 0x80FFFF};
 static constinit Chain chain{
     &gauge_header,
     image(0x100, {0, 0}),                              // 0 the slot, 61x89
-    icon(0x1200, {0, 0}, 2, marks),                    // 1 the scale marks, 61x89
+    icon(0x1200, {0, 0}, 2, lit_value<power>),         // 1 the scale marks, 61x89
     icon(0x1100, {33, 0}, 5, lever, SPOILER_HANDLE),   // 2 knob, frames 0 (retracted) to 4 (full), 22x77
     text({0, 34}, {63, 12}, LABEL, speed_label),       // 3 "SPEED"
     text({3, 43}, {60, 12}, LABEL, brake_label),       // 4 "BRK"
@@ -40,11 +38,6 @@ static MouseRect mouse[] = {
     mouse_end_area(),
     mouse_end_list(),
 };
-
-static double KCALL marks(IconElement* e) {
-    apply_power(e, power);
-    return e->source.value.d;
-}
 
 // The knob frame for the handle position: each step tests the running value
 // in turn; 0 and below are returned as they are.

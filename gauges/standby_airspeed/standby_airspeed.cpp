@@ -7,42 +7,15 @@
 // Shared variables
 static ModuleVar power;  // 1: the panel has electrical power
 
-// Element source, refreshed by the host.
-constexpr uint32_t AIRSPEED = 0x3D;  // indicated, knots
-
-static double KCALL dial(IconElement* e);
-static double KCALL pointer_x(SpriteElement* e);
-static double KCALL pointer_y(SpriteElement* e);
 static double KCALL pointer_turn(SpriteElement* e);
 
 static constinit Chain chain{
     &gauge_header,
     image(0x100, {0, 0}),                   // black face, 181x181
-    icon(0x1200, {0, 0}, 1, dial),          // dial, figures and KNOTS
-    sprite(0x1400, {0, 0}, {93, 93}, {0, pointer_x, 0}, {0, pointer_y, 0},
+    icon(0x1200, {0, 0}, 1, lit_value<power>),  // dial, figures and KNOTS
+    sprite(0x1400, {0, 0}, {93, 93}, {0, lit_x<power>, 0}, {0, lit_y<power>, 0},
            {-1.0, pointer_turn, AIRSPEED}), // pointer 157x157 in its mask
 };
-
-static MouseRect mouse[] = {
-    mouse_start(),
-    mouse_end_area(),
-    mouse_end_list(),
-};
-
-static double KCALL dial(IconElement* e) {
-    apply_power(e, power);
-    return e->source.value.d;
-}
-
-static double KCALL pointer_x(SpriteElement* e) {
-    apply_power(e, power);
-    return e->source_x.value.d;
-}
-
-static double KCALL pointer_y(SpriteElement* e) {
-    apply_power(e, power);
-    return e->source_y.value.d;
-}
 
 // Degrees of the dial clockwise from the 60-knot mark. Each band's step
 // leaves the running value below the next band's lower bound, so an airspeed
@@ -61,7 +34,7 @@ static double KCALL pointer_turn(SpriteElement* e) {
     return r;
 }
 
-constinit GaugeHeader gauge_header = gauge("KESTREL", chain.root(), mouse);
+constinit GaugeHeader gauge_header = gauge("KESTREL", chain.root(), no_mouse_areas);
 
 static const SharedBinding shared[] = {{&power, "power"}};
 

@@ -9,13 +9,7 @@
 // Shared variables
 static ModuleVar power;  // 1: the panel has electrical power
 
-// Element source, refreshed by the host.
-constexpr uint32_t ALTITUDE = 0x4A;  // feet
-
-static double KCALL dial(IconElement* e);
 static double KCALL counter(TextElement* e);
-static double KCALL pointer_x(SpriteElement* e);
-static double KCALL pointer_y(SpriteElement* e);
 static double KCALL pointer_turn(SpriteElement* e);
 
 constexpr TextStyle COUNTER = {"Arial", 500, 0xFFFFFF, 0x80FFFF};
@@ -23,37 +17,16 @@ constexpr TextStyle COUNTER = {"Arial", 500, 0xFFFFFF, 0x80FFFF};
 static constinit Chain chain{
     &gauge_header,
     image(0x100, {0, 0}),                                 // black face, 147x149
-    icon(0x1200, {0, 0}, 1, dial),                        // dial, figures, ALT, counter window
+    icon(0x1200, {0, 0}, 1, lit_value<power>),            // dial, figures, ALT, counter window
     text({50, 42}, {99, 24}, COUNTER, counter, ALTITUDE), // altitude counter
-    sprite(0x1400, {0, 0}, {75, 73}, {0, pointer_x, 0}, {0, pointer_y, 0},
+    sprite(0x1400, {0, 0}, {75, 73}, {0, lit_x<power>, 0}, {0, lit_y<power>, 0},
            {-1.0, pointer_turn, ALTITUDE}),               // pointer 119x119 in its mask
 };
-
-static MouseRect mouse[] = {
-    mouse_start(),
-    mouse_end_area(),
-    mouse_end_list(),
-};
-
-static double KCALL dial(IconElement* e) {
-    apply_power(e, power);
-    return e->source.value.d;
-}
 
 static double KCALL counter(TextElement* e) {
     apply_power(e, power);
     format_text(e, "%05.0f", e->source[0].value.d);
     return 0;
-}
-
-static double KCALL pointer_x(SpriteElement* e) {
-    apply_power(e, power);
-    return e->source_x.value.d;
-}
-
-static double KCALL pointer_y(SpriteElement* e) {
-    apply_power(e, power);
-    return e->source_y.value.d;
 }
 
 // 0.36 degree of the dial per foot within the current thousand. The
@@ -64,7 +37,7 @@ static double KCALL pointer_turn(SpriteElement* e) {
     return fmod(e->source_rotation.value.d, 1000) * 0.36;
 }
 
-constinit GaugeHeader gauge_header = gauge("KESTREL", chain.root(), mouse);
+constinit GaugeHeader gauge_header = gauge("KESTREL", chain.root(), no_mouse_areas);
 
 static const SharedBinding shared[] = {{&power, "power"}};
 

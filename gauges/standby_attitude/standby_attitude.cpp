@@ -8,16 +8,6 @@
 // Shared variables
 static ModuleVar power;  // 1: the panel has electrical power
 
-// Element sources, refreshed by the host.
-constexpr uint32_t PITCH = 0x4E;  // degrees, positive nose down
-constexpr uint32_t BANK = 0x50;   // degrees, positive left wing down
-
-static double KCALL disc(IconElement* e);
-static double KCALL sphere_x(SpriteElement* e);
-static double KCALL sphere_pitch(SpriteElement* e);
-static double KCALL sphere_bank(SpriteElement* e);
-static double KCALL index_x(SpriteElement* e);
-static double KCALL index_y(SpriteElement* e);
 static double KCALL index_bank(SpriteElement* e);
 
 constexpr double PIXELS_PER_DEGREE = 1.33333333333333;  // 4/3 pixel per degree of pitch
@@ -25,48 +15,12 @@ constexpr double PIXELS_PER_DEGREE = 1.33333333333333;  // 4/3 pixel per degree 
 static constinit Chain chain{
     &gauge_header,
     image(0x100, {0, 0}),                           // black face, 120x120
-    icon(0x1300, {0, 0}, 1, disc),                  // dark grey disc, symbol and bank scale
-    sprite(0x1200, {0, 0}, {60, 60}, {0, sphere_x, 0}, {PIXELS_PER_DEGREE, sphere_pitch, PITCH},
-           {-1.0, sphere_bank, BANK}),              // sphere 200x200 behind its mask
-    sprite(0x1400, {0, 0}, {60, 60}, {0, index_x, 0}, {0, index_y, 0},
+    icon(0x1300, {0, 0}, 1, lit_value<power>),      // dark grey disc, symbol and bank scale
+    sprite(0x1200, {0, 0}, {60, 60}, {0, lit_x<power>, 0}, {PIXELS_PER_DEGREE, lit_y<power>, PITCH},
+           {-1.0, lit_rotation<power>, BANK}),      // sphere 200x200 behind its mask
+    sprite(0x1400, {0, 0}, {60, 60}, {0, lit_x<power>, 0}, {0, lit_y<power>, 0},
            {-1.0, index_bank, BANK}),               // bank index
 };
-
-static MouseRect mouse[] = {
-    mouse_start(),
-    mouse_end_area(),
-    mouse_end_list(),
-};
-
-static double KCALL disc(IconElement* e) {
-    apply_power(e, power);
-    return e->source.value.d;
-}
-
-static double KCALL sphere_x(SpriteElement* e) {
-    apply_power(e, power);
-    return e->source_x.value.d;
-}
-
-static double KCALL sphere_pitch(SpriteElement* e) {
-    apply_power(e, power);
-    return e->source_y.value.d;
-}
-
-static double KCALL sphere_bank(SpriteElement* e) {
-    apply_power(e, power);
-    return e->source_rotation.value.d;
-}
-
-static double KCALL index_x(SpriteElement* e) {
-    apply_power(e, power);
-    return e->source_x.value.d;
-}
-
-static double KCALL index_y(SpriteElement* e) {
-    apply_power(e, power);
-    return e->source_y.value.d;
-}
 
 // The index turns by the same angle as the sphere, kept in 0 to 360 for a
 // bank to the right.
@@ -76,7 +30,7 @@ static double KCALL index_bank(SpriteElement* e) {
     return bank < 0 ? bank + 360 : bank;
 }
 
-constinit GaugeHeader gauge_header = gauge("KESTREL", chain.root(), mouse);
+constinit GaugeHeader gauge_header = gauge("KESTREL", chain.root(), no_mouse_areas);
 
 static const SharedBinding shared[] = {{&power, "power"}};
 

@@ -11,20 +11,17 @@ static ModuleVar apu;    // 3: the APU is available
 static ModuleVar power;  // 1: the panel has electrical power
 
 // Simulator variables refreshed on every pre-update, in this order
-static ModuleVar thrust_left = sim_var(0x80);      // 0 to 16383
-static ModuleVar reverse_left = sim_var(0x281);    // reverse lever
-static ModuleVar thrust_right = sim_var(0xA3);     // 0 to 16383
-static ModuleVar reverse_right = sim_var(0x294);   // reverse lever
-static ModuleVar light_left = sim_var(0x233);      // the left light shows at exactly 1
-static ModuleVar light_right = sim_var(0x23D);     // the right light shows at exactly 1
-static ModuleVar engine_a = sim_var(0x284);        // the start ends when both
-static ModuleVar engine_b = sim_var(0x271);        //   are above 23
-static ModuleVar battery_master = sim_var(0x16C);  // the start selector acts only at exactly 1
+static ModuleVar thrust_left = sim_var(THRUST_1);      // 0 to 16383
+static ModuleVar reverse_left = sim_var(REVERSE_1);    // reverse lever
+static ModuleVar thrust_right = sim_var(THRUST_2);     // 0 to 16383
+static ModuleVar reverse_right = sim_var(REVERSE_2);   // reverse lever
+static ModuleVar light_left = sim_var(STARTER_1);      // the left light shows at exactly 1
+static ModuleVar light_right = sim_var(STARTER_2);     // the right light shows at exactly 1
+static ModuleVar engine_a = sim_var(N2_2);        // the start ends when both
+static ModuleVar engine_b = sim_var(N2_1);        //   are above 23
+static ModuleVar battery_master = sim_var(BATTERY_MASTER);  // the start selector acts only at exactly 1
 
 // Variables of the elements themselves
-constexpr uint32_t PITCH_TRIM = 0x30F;
-constexpr uint32_t ENGINE_SWITCH_LEFT = 0x37F;
-constexpr uint32_t ENGINE_SWITCH_RIGHT = 0x380;
 
 // Key events
 constexpr uint32_t EVENT_THRUST_UP = 0x1003E;
@@ -101,8 +98,8 @@ static constinit Chain chain{
     icon(0x2800, {139, 184}, 2, right_lever<REVERSE>), // 16
     moving(0x3000, {5, 85}, NO_AXIS, TRIM_AXIS),     // 17 left trim wheel, 18x1600 behind 18x216
     moving(0x3500, {246, 85}, NO_AXIS, TRIM_AXIS),   // 18 right trim wheel
-    icon(0x3200, {75, 296}, 2, engine_switch, ENGINE_SWITCH_LEFT),   // 19 41x50, frames off and on
-    icon(0x3400, {148, 296}, 2, engine_switch, ENGINE_SWITCH_RIGHT), // 20
+    icon(0x3200, {75, 296}, 2, engine_switch, ENGINE_MASTER_1),   // 19 41x50, frames off and on
+    icon(0x3400, {148, 296}, 2, engine_switch, ENGINE_MASTER_2), // 20
     icon(0x3700, {77, 364}, 2, left_light),          // 21 green "ON", 18x9
     icon(0x3800, {175, 363}, 2, right_light),        // 22
     icon(0x3900, {113, 342}, 2, start_selector),     // 23 rotary start selector, 42x42
@@ -174,14 +171,8 @@ static double KCALL engine_switch(IconElement* e) { return e->source.value.d; }
 
 // The lights follow the simulator's own variables, not the switches, and are
 // always drawn bright.
-static double light(IconElement* e, const ModuleVar& source) {
-    set_bright(e, true);
-    show_if(e, is_on(source.value.d));
-    return e->source.value.d;
-}
-
-static double KCALL left_light(IconElement* e) { return light(e, light_left); }
-static double KCALL right_light(IconElement* e) { return light(e, light_right); }
+static double KCALL left_light(IconElement* e) { return bright_while(e, is_on(light_left.value.d)); }
+static double KCALL right_light(IconElement* e) { return bright_while(e, is_on(light_right.value.d)); }
 
 static double KCALL start_selector(IconElement*) { return start_light; }
 

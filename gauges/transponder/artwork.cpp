@@ -11,16 +11,6 @@ constexpr uint32_t XPDR_FACE = 0x3A3F45;
 constexpr uint32_t XPDR_SHADE = 0x24282C;
 constexpr uint32_t XPDR_LIGHT = 0x5A6169;
 
-void triangle(cairo_t* cr, double cx, double cy, double half, bool up) {
-    const double dir = up ? -1 : 1;
-    set_colour(cr, MARKING_WHITE);
-    cairo_move_to(cr, cx, cy + dir * half);
-    cairo_line_to(cr, cx - half, cy - dir * half * 0.7);
-    cairo_line_to(cr, cx + half, cy - dir * half * 0.7);
-    cairo_close_path(cr);
-    cairo_fill(cr);
-}
-
 // A digit's rocker: up in its upper part, down below the parting line. The
 // IDENT legend stands over the upper ends of the two right-hand rockers.
 void rocker(cairo_t* cr, double x) {

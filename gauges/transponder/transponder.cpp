@@ -11,9 +11,7 @@
 static ModuleVar power;  // 1: the panel has electrical power
 
 // Simulator variables refreshed on every pre-update
-static ModuleVar battery_master = sim_var(0x16C);  // 1: on
-
-constexpr uint32_t CODE = 0x26;  // four BCD digits, the leftmost in bits 12-15
+static ModuleVar battery_master = sim_var(BATTERY_MASTER);  // 1: on
 
 // Key events: each digit up and down, leftmost digit first.
 constexpr uint32_t EVENT_DIGIT_1_DOWN = 0x10397;
@@ -42,7 +40,7 @@ constexpr TextStyle LABEL = {"Arial", 500, 0xFFFFFF, 0x80FFFF};
 static constinit Chain chain{
     &gauge_header,
     image(0x100, {0, 0}),                                 // 0 panel, 159x58
-    text({104, 11}, {57, 14}, DIGITS, code_window, CODE),  // 1 the code
+    text({104, 11}, {57, 14}, DIGITS, code_window, TRANSPONDER_CODE),  // 1 the code
     icon(0x1100, {2, 16}, 2, on_off_switch),              // 2 switch, 17x16: off, on
     text({106, 2}, {55, 10}, LABEL, atc_label),           // 3 "ATC"
     text({105, 25}, {56, 10}, LABEL, ident_label),        // 4 "IDENT"

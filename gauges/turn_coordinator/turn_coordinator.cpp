@@ -4,9 +4,6 @@
 // the tube's glass is unlit panel surface. No clickable area, no sound.
 #include "frame/gauge.h"
 
-// Element source, refreshed by the host.
-constexpr uint32_t BALL = 0x45;  // sideslip, 127 is full deflection to the right
-
 static double KCALL ball_x(SliderElement* e);
 static double KCALL ball_y(SliderElement* e);
 
@@ -15,18 +12,12 @@ constexpr double PIXELS_PER_UNIT = 0.102362204724409;  // 13 pixels at 127
 static constinit Chain chain{
     &gauge_header,
     image(0x1200, {0, 0}),                                                  // face and tube, 96x28
-    slider(0x1300, {41, 10}, {PIXELS_PER_UNIT, ball_x, BALL}, {0, ball_y, 0}),  // ball 13x11
-};
-
-static MouseRect mouse[] = {
-    mouse_start(),
-    mouse_end_area(),
-    mouse_end_list(),
+    slider(0x1300, {41, 10}, {PIXELS_PER_UNIT, ball_x, SIDESLIP_BALL}, {0, ball_y, 0}),  // ball 13x11
 };
 
 static double KCALL ball_x(SliderElement* e) { return e->source_x.value.d; }
 static double KCALL ball_y(SliderElement* e) { return e->source_y.value.d; }
 
-constinit GaugeHeader gauge_header = gauge("KESTREL", chain.root(), mouse);
+constinit GaugeHeader gauge_header = gauge("KESTREL", chain.root(), no_mouse_areas);
 
 const GaugeOps gauge_ops = {};

@@ -163,6 +163,37 @@ void rotary_knob(cairo_t* cr, double cx, double cy, double r, double degrees) {
     cairo_restore(cr);
 }
 
+void off_on_scale(cairo_t* cr, double cx, double cy) {
+    set_colour(cr, OVERHEAD_LINE);
+    cairo_set_line_width(cr, 1.2);
+    cairo_arc(cr, cx, cy, 15.5, -M_PI / 2, 0);
+    cairo_stroke(cr);
+    line(cr, cx, cy - 17.5, cx, cy - 13.5, 1.5, OVERHEAD_LINE);
+    line(cr, cx + 13.5, cy, cx + 17.5, cy, 1.5, OVERHEAD_LINE);
+    fill_circle(cr, cx, cy, 13, OVERHEAD_SHADE);
+}
+
+void knob_28_off(cairo_t* cr) { rotary_knob(cr, 14, 14, 12, 0); }
+void knob_28_on(cairo_t* cr) { rotary_knob(cr, 14, 14, 12, 90); }
+
+void triangle(cairo_t* cr, double cx, double cy, double half, bool up, uint32_t rgb) {
+    const double dir = up ? -1 : 1;
+    set_colour(cr, rgb);
+    cairo_move_to(cr, cx, cy + dir * half);
+    cairo_line_to(cr, cx - half, cy - dir * half * 0.7);
+    cairo_line_to(cr, cx + half, cy - dir * half * 0.7);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+}
+
+void mode_lamp(cairo_t* cr) {
+    fill_rect(cr, 0, 0, 17, 7, 0x1E8A2A);
+    fill_rect(cr, 1, 1, 15, 5, 0x3CF04C);
+    set_colour(cr, 0xFFFFFF, 0.35);
+    cairo_rectangle(cr, 2, 2, 13, 1.5);
+    cairo_fill(cr);
+}
+
 void marking(cairo_t* cr, const char* s, double x, double y, double size, Align align) {
     text(cr, s, x, y, size, Face::Narrow, 0xE4E7EA, align);
 }

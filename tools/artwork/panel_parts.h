@@ -49,6 +49,20 @@ void guard(cairo_t* cr, double x, double y, double w, double h, bool open);
 // A black rotary knob with a white index at `degrees` clockwise from up.
 void rotary_knob(cairo_t* cr, double cx, double cy, double r, double degrees);
 
+// The OFF/ON rotary switches (display switches, spoiler arm): round the
+// knob's centre a quarter-circle scale mark from up (OFF) to right (ON) and
+// the knob's recess; and the 28x28 knob bitmaps pointing up and right.
+void off_on_scale(cairo_t* cr, double cx, double cy);
+void knob_28_off(cairo_t* cr);
+void knob_28_on(cairo_t* cr);
+
+// A filled triangle, its point `half` above (up) or below the centre and its
+// base 0.7 half the other way, `half` to each side.
+void triangle(cairo_t* cr, double cx, double cy, double half, bool up, uint32_t rgb = MARKING_WHITE);
+
+// The autopilot panels' mode lamp, 17x7: a lit green bar with a glint.
+void mode_lamp(cairo_t* cr);
+
 // Small painted lettering of the panel (inoperative controls, numbers).
 void marking(cairo_t* cr, const char* s, double x, double y, double size, Align align = Align::Centre);
 
