@@ -62,7 +62,7 @@ TEST_F(Scenarios, BadLinesAreRefusedWithTheirLineNumber) {
         {"frames 1\nclik flap_lever 1 2\n", "test.kes:2: unknown command 'clik'"},
         {"click nothing 1 2\n", "test.kes:1: no gauge 'nothing' is loaded"},
         {"set 0x148\n", "test.kes:1: usage: set ID VALUE"},
-        {"frames many\n", "test.kes:1: not a duration: many"},
+        {"frames many\n", "test.kes:1: not a duration: many (0 to 100000000 frames, or 0s to 10000000s)"},
         {"shared power 1\n", "test.kes:1: no shared variable 'power' is registered"},
     };
     for (const auto& c : cases) {

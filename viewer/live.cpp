@@ -305,35 +305,18 @@ std::string LiveSession::handle(const std::string& message) {
         if (w.size() != 1) return "usage: release";
         if (pressed_) host_->release(press_);
         pressed_ = false;
-    } else if (cmd == "set") {
-        uint32_t id;
-        if (w.size() == 4 && w[2] == "bcd") {
-            uint32_t bcd;
-            if (!parse_uint32(w[1], &id) || !parse_uint32(w[3], &bcd)) return "usage: set ID bcd VALUE";
-            host_->sim.set_bcd(id, bcd);
-        } else {
-            double v;
-            if (w.size() != 3 || !parse_uint32(w[1], &id) || !parse_double(w[2], &v)) return "usage: set ID VALUE";
-            host_->sim.set(id, v);
-        }
-        reads_.insert(id);
+    } else if (cmd == "set" || cmd == "shared" || cmd == "model") {
+        // As a scenario says them, read by the scenario engine.
+        Command c;
+        std::string why;
+        if (!parse_command(message, &c, &why)) return why;
+        if (!apply_setting(*host_, c, &why)) return why;
+        if (c.kind == Command::Set || c.kind == Command::SetBcd) reads_.insert(c.id);
         page_log(message);
     } else if (cmd == "watch") {
         uint32_t id;
         if (w.size() != 2 || !parse_uint32(w[1], &id)) return "usage: watch ID";
         reads_.insert(id);
-    } else if (cmd == "shared") {
-        int64_t v;
-        if (w.size() != 3 || !parse_int(w[2], &v)) return "usage: shared NAME VALUE";
-        if (v < INT32_MIN || v > 0xFFFFFFFFll) return "not a 32-bit value: " + w[2];
-        if (!host_->registry.set(w[1], static_cast<int32_t>(static_cast<uint32_t>(v))))
-            return "no shared variable '" + w[1] + "' is registered";
-        host_->registry.collect_changes();  // the page's change, not a module's
-        page_log(message);
-    } else if (cmd == "model") {
-        if (w.size() != 3 || (w[2] != "on" && w[2] != "off")) return "usage: model NAME|all on|off";
-        if (!host_->sim.enable_model(w[1], w[2] == "on")) return "no model '" + w[1] + "'";
-        page_log(message);
     } else if (cmd == "pause" || cmd == "run") {
         if (w.size() != 1) return "usage: " + cmd;
         running_ = cmd == "run";

@@ -39,7 +39,7 @@
 #include "host/render/render.h"
 #include "host/render/window_picture.h"
 #include "host/render/rules.h"
-#include "viewer/player.h"
+#include "host/scenario/player.h"
 
 namespace kestrel {
 

@@ -196,15 +196,6 @@ void write_player(const std::string& path, const std::vector<Picture>& pictures,
     write_file(path, h.data(), h.size());
 }
 
-// "## Flaps out" in the flight's file names the phase that follows.
-bool phase_heading(const std::string& line, std::string* title) {
-    size_t i = line.find_first_not_of(" \t");
-    if (i == std::string::npos || line.compare(i, 3, "## ") != 0) return false;
-    *title = line.substr(i + 3);
-    while (!title->empty() && (title->back() == '\r' || title->back() == ' ')) title->pop_back();
-    return true;
-}
-
 }  // namespace
 
 int demo_command(const std::vector<std::string>& args, const HostOptions& host_options,
@@ -274,7 +265,6 @@ int demo_command(const std::vector<std::string>& args, const HostOptions& host_o
         pictures.push_back(std::move(p));
     };
 
-    const std::vector<std::string> lines = lines_of(text);
     std::string transcript;
     std::string sheet_png;
     bool sheet_written = false;
@@ -291,24 +281,22 @@ int demo_command(const std::vector<std::string>& args, const HostOptions& host_o
             if (!write_file(o.out + "/gauges/" + g->name + ".png", png.data(), png.size())) write_failed = true;
         }
     };
-    size_t done = 0;
-    for (const std::string& line : lines) {
-        std::string title;
-        if (phase_heading(line, &title)) phase = title;
-        // The contact sheet shows the gauges before the flight's last lines
-        // unload them.
-        const std::vector<std::string> words = split_words(line);
-        if (!words.empty() && words[0] == "unload" && !sheet_written) write_sheet();
-        if (!run.scenario.run_line(line)) {
-            if (tty) fputc('\n', stderr);
-            fprintf(stderr, "%s\n", run.scenario.error().c_str());
-            return 2;
-        }
+    auto before = [&](const Command& c) {
+        // "## Flaps out" names the phase that follows; the contact sheet
+        // shows the gauges before the flight's last lines unload them.
+        if (!c.heading.empty()) phase = c.heading;
+        if (c.kind == Command::Unload && !sheet_written) write_sheet();
+    };
+    auto after = [&] {
         transcript += run.scenario.take_transcript();
-        ++done;
         if (tty)
-            fprintf(stderr, "\rdemo: %3zu%%  frame %llu (%.1f s)  %zu pictures  %-28.28s", done * 100 / lines.size(),
+            fprintf(stderr, "\rdemo: %3d%%  frame %llu (%.1f s)  %zu pictures  %-28.28s", int(run.done * 100),
                     static_cast<unsigned long long>(host.sim.frame()), run.seconds, pictures.size(), phase.c_str());
+    };
+    if (!run.play(text, before, after)) {
+        if (tty) fputc('\n', stderr);
+        fprintf(stderr, "%s\n", run.scenario.error().c_str());
+        return 2;
     }
     if (tty) fputc('\n', stderr);
     if (!sheet_written) write_sheet();

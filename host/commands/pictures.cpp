@@ -161,16 +161,18 @@ Run::Run(Host& h, const std::string& name) : host(h), scenario(h, name) {
     scenario.after_frame_context = this;
 }
 
-std::vector<std::string> lines_of(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
+bool Run::play(const std::string& text, const std::function<void(const Command&)>& before,
+               const std::function<void()>& after) {
+    const std::vector<std::string> lines = scenario_lines(text);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        Command c;
+        if (!scenario.read(lines[i], &c)) return false;
+        if (before) before(c);
+        if (!scenario.run(c)) return false;
+        done = static_cast<double>(i + 1) / static_cast<double>(lines.size());
+        if (after) after();
     }
-    return lines;
+    return scenario.finish();
 }
 
 }  // namespace kestrel

@@ -55,11 +55,16 @@ struct Run {
     double seconds = 0;  // simulated time since the scenario started
     std::function<void(uint64_t frame)> on_frame;
 
+    double done = 0;     // the share of the scenario's lines run
+
     Run(Host& h, const std::string& name);
+    // Runs the scenario's text, calling `before` with each command before it
+    // runs and `after` once it has run. False when a line cannot be
+    // understood or run (see scenario.error()).
+    bool play(const std::string& text, const std::function<void(const Command&)>& before,
+              const std::function<void()>& after = nullptr);
     Run(const Run&) = delete;
     Run& operator=(const Run&) = delete;
 };
-
-std::vector<std::string> lines_of(const std::string& text);
 
 }  // namespace kestrel

@@ -135,20 +135,19 @@ int render_command(const std::vector<std::string>& args, const HostOptions& host
             picture(format("_%04llu", static_cast<unsigned long long>(frame)));
         }
     };
-    for (const std::string& line : lines_of(text)) {
-        // Pictures at the end must see the gauges before the scenario's own
-        // last lines unload them: an "end" picture is taken before any unload.
-        if (const auto words = split_words(line); !words.empty() && words[0] == "unload") {
-            for (Moment& m : moments)
-                if (m.kind == Moment::End && !m.done) {
-                    m.done = true;
-                    picture("");
-                }
-        }
-        if (!run.scenario.run_line(line)) {
-            fprintf(stderr, "%s\n", run.scenario.error().c_str());
-            return 2;
-        }
+    // Pictures at the end must see the gauges before the scenario's own last
+    // lines unload them: an "end" picture is taken before any unload.
+    const bool ok = run.play(text, [&](const Command& c) {
+        if (c.kind != Command::Unload) return;
+        for (Moment& m : moments)
+            if (m.kind == Moment::End && !m.done) {
+                m.done = true;
+                picture("");
+            }
+    });
+    if (!ok) {
+        fprintf(stderr, "%s\n", run.scenario.error().c_str());
+        return 2;
     }
     for (Moment& m : moments) {
         if (m.done) continue;

@@ -3,6 +3,9 @@
 #include <math.h>
 #include <stdio.h>
 
+#include <algorithm>
+
+#include "host/files.h"
 #include "host/util.h"
 
 namespace kestrel {
@@ -120,52 +123,14 @@ void Scenario::element_changes() {
     }
 }
 
-bool Scenario::run_frames(uint64_t count) {
-    for (uint64_t i = 0; i < count; ++i) {
-        in_frame_ = true;
-        frame_header_printed_ = false;
-        host_.frame();
-        flush_events();
-        element_changes();
-        in_frame_ = false;
-        if (after_frame) after_frame(after_frame_context, host_.sim.frame());
-    }
-    return true;
-}
-
-// Runs the frames, moving the variables of pending ramps before each one;
-// they reach their values at the last frame (at once for no frame).
-bool Scenario::run_ramps(uint64_t count) {
-    std::vector<Ramp> ramps;
-    ramps.swap(ramps_);
-    if (ramps.empty()) return run_frames(count);
-    std::vector<double> from;
-    for (const Ramp& r : ramps) from.push_back(host_.sim.get(r.id));
-    if (count == 0)
-        for (const Ramp& r : ramps) host_.sim.set(r.id, r.to);
-    for (uint64_t i = 1; i <= count; ++i) {
-        const double t = static_cast<double>(i) / static_cast<double>(count);
-        for (size_t k = 0; k < ramps.size(); ++k)
-            host_.sim.set(ramps[k].id, i == count ? ramps[k].to : from[k] + (ramps[k].to - from[k]) * t);
-        run_frames(1);
-    }
-    return true;
-}
-
-// "12" is 12 frames, "2s" or "2.5s" seconds at the current frame rate.
-bool Scenario::parse_duration(const std::string& word, uint64_t* frames) {
-    if (!word.empty() && word.back() == 's') {
-        double seconds;
-        if (!parse_double(word.substr(0, word.size() - 1), &seconds) || !(seconds >= 0) ||
-            seconds > 1e7)
-            return false;
-        *frames = static_cast<uint64_t>(llround(seconds * host_.sim.frame_rate()));
-        return true;
-    }
-    int64_t n;
-    if (!parse_int(word, &n) || n < 0 || n > 100000000) return false;
-    *frames = static_cast<uint64_t>(n);
-    return true;
+void Scenario::run_frame() {
+    in_frame_ = true;
+    frame_header_printed_ = false;
+    host_.frame();
+    flush_events();
+    element_changes();
+    in_frame_ = false;
+    if (after_frame) after_frame(after_frame_context, host_.sim.frame());
 }
 
 Gauge* Scenario::gauge_arg(const std::string& word) {
@@ -181,34 +146,28 @@ void Scenario::check(bool ok, const std::string& what) {
     emit("EXPECTATION FAILED: " + what);
 }
 
-// expect GAUGE[I] frame|value|x|y|rotation N
-// expect GAUGE[I] text "..."          (as the transcript quotes it)
-// expect GAUGE[I] bright|unlit|hidden|shown
-// expect shared NAME N     expect var ID N
-// expect keys ID...        expect sounds PATH...   (since the last such line)
-bool Scenario::expect(const std::vector<std::string>& w, const std::string& line) {
-    if (w.size() < 2) return fail("expect what?");
-    const std::string& what = w[1];
-    if (what == "shared" || what == "var") {
-        if (w.size() != 4) return fail("expect " + what + " NAME VALUE");
-        double want;
-        if (!parse_double(w[3], &want)) return fail("not a number: " + w[3]);
+static bool same(double got, double want) { return got == want || (isnan(got) && isnan(want)); }
+
+bool Scenario::expect(const Expectation& e) {
+    switch (e.kind) {
+    case Expectation::Shared:
+    case Expectation::Var: {
+        const bool shared = e.kind == Expectation::Shared;
         double got;
-        if (what == "shared") {
-            got = host_.registry.value(w[2]);
+        if (shared) {
+            if (!host_.registry.find(e.target)) return fail("no shared variable '" + e.target + "' is registered");
+            got = host_.registry.value(e.target);
         } else {
-            uint32_t id;
-            if (!parse_uint32(w[2], &id)) return fail("not a variable id: " + w[2]);
-            const Sim::Var* v = host_.sim.find(id);
+            const Sim::Var* v = host_.sim.find(e.id);
             got = v ? (v->is_bcd ? v->bcd : v->value) : 0;
         }
-        check(got == want || (isnan(got) && isnan(want)),
-              format("%s %s is %s, expected %s", what.c_str(), w[2].c_str(), number(got).c_str(),
-                     number(want).c_str()));
+        check(same(got, e.number), format("%s %s is %s, expected %s", shared ? "shared" : "var", e.target.c_str(),
+                                          number(got).c_str(), number(e.number).c_str()));
         return true;
     }
-    if (what == "keys" || what == "sounds") {
-        const bool keys = what == "keys";
+    case Expectation::Keys:
+    case Expectation::Sounds: {
+        const bool keys = e.kind == Expectation::Keys;
         std::vector<std::string> got;
         if (keys) {
             for (size_t i = keys_checked_; i < keys_.size(); ++i) got.push_back(hex(keys_[i]));
@@ -217,230 +176,230 @@ bool Scenario::expect(const std::vector<std::string>& w, const std::string& line
             for (size_t i = sounds_checked_; i < sounds_.size(); ++i) got.push_back(sounds_[i]);
             sounds_checked_ = sounds_.size();
         }
-        std::vector<std::string> want;
-        for (size_t i = 2; i < w.size(); ++i) {
-            uint32_t id;
-            if (keys && !parse_uint32(w[i], &id)) return fail("not a key event id: " + w[i]);
-            want.push_back(keys ? hex(id) : w[i]);
-        }
         auto join = [](const std::vector<std::string>& v) {
             std::string s;
             for (const std::string& x : v) s += (s.empty() ? "" : " ") + x;
             return s.empty() ? std::string("none") : s;
         };
-        check(got == want, what + " were " + join(got) + ", expected " + join(want));
+        check(got == e.list, std::string(keys ? "keys" : "sounds") + " were " + join(got) + ", expected " + join(e.list));
         return true;
     }
-    // GAUGE[I] ...
-    const size_t open = what.find('['), close = what.find(']');
-    if (open == std::string::npos || close != what.size() - 1 || w.size() < 3)
-        return fail("expect GAUGE[INDEX] PROPERTY ...");
-    Gauge* g = gauge_arg(what.substr(0, open));
-    if (!g) return false;
-    int64_t index;
-    if (!parse_int(what.substr(open + 1, close - open - 1), &index) || index < 0 ||
-        static_cast<size_t>(index) >= g->size())
-        return fail("no element " + what);
-    const ElementState& s = g->state[static_cast<size_t>(index)];
-    const std::string& property = w[2];
-    if (property == "bright" || property == "unlit") {
-        check(((s.flags & IMAGE_BRIGHT) != 0) == (property == "bright"), what + " is not " + property);
-        return true;
+    case Expectation::Element: return expect_element(e);
     }
-    if (property == "hidden" || property == "shown") {
-        check(((s.flags & IMAGE_HIDDEN) != 0) == (property == "hidden"), what + " is not " + property);
-        return true;
-    }
-    if (property == "text") {
-        const size_t at = line.find("text");
-        std::string want = line.substr(line.find_first_not_of(' ', at + 4));
-        while (!want.empty() && (want.back() == ' ' || want.back() == '\r')) want.pop_back();
-        // After the closing quote (a quote inside is written \"), a '#'
-        // starts a comment as on any other line.
-        if (!want.empty() && want[0] == '"') {
-            size_t end = 1;
-            while (end < want.size() && want[end] != '"') end += want[end] == '\\' ? 2 : 1;
-            const size_t rest = want.find_first_not_of(" \t", end + 1);
-            if (end < want.size() && rest != std::string::npos && want[rest] == '#') want.resize(end + 1);
-        }
-        const std::string got = quote_text(s.text.c_str());
-        check(got == want, what + " text is " + got + ", expected " + want);
-        return true;
-    }
-    static const char* const names[] = {"frame", "value", "x", "y", "rotation"};
-    static const int slots[] = {0, 0, 0, 1, 2};
-    for (int i = 0; i < 5; ++i) {
-        if (property != names[i]) continue;
-        double want;
-        if (w.size() != 4 || !parse_double(w[3], &want)) return fail("expect " + what + " " + property + " NUMBER");
-        const double got = s.value[slots[i]];
-        check(got == want || (isnan(got) && isnan(want)),
-              format("%s %s is %s, expected %s", what.c_str(), property.c_str(), number(got).c_str(),
-                     number(want).c_str()));
-        return true;
-    }
-    return fail("unknown property '" + property + "'");
+    return true;
 }
 
-bool Scenario::run_line(const std::string& raw) {
+// What an element of each kind shows (describe() prints the same):
+// a needle its value, an icon its frame, a text its text, a slider and a
+// moving image x and y, a sprite x, y and rotation; any element its bits.
+bool Scenario::expect_element(const Expectation& e) {
+    Gauge* g = gauge_arg(e.gauge);
+    if (!g) return false;
+    if (e.index >= g->size()) return fail("no element " + e.target);
+    const uint32_t kind = g->element(e.index)->kind;
+    const ElementState& s = g->state[e.index];
+    const std::string& p = e.property;
+    if (p == "bright" || p == "unlit") {
+        check(((s.flags & IMAGE_BRIGHT) != 0) == (p == "bright"), e.target + " is not " + p);
+        return true;
+    }
+    if (p == "hidden" || p == "shown") {
+        check(((s.flags & IMAGE_HIDDEN) != 0) == (p == "hidden"), e.target + " is not " + p);
+        return true;
+    }
+    const bool xy = kind == KIND_SLIDER || kind == KIND_MOVING || kind == KIND_SPRITE;
+    const bool fits = p == "text"       ? kind == KIND_TEXT
+                      : p == "frame"    ? kind == KIND_ICON
+                      : p == "value"    ? kind == KIND_NEEDLE
+                      : p == "rotation" ? kind == KIND_SPRITE
+                                        : xy;
+    if (!fits) {
+        const std::string k = kind_name(kind);
+        return fail(e.target + (k.find_first_of("aeiou") == 0 ? " is an " : " is a ") + k + " element, which has no " + p);
+    }
+    if (p == "text") {
+        const std::string got = quote_text(s.text.c_str());
+        check(got == e.text, e.target + " text is " + got + ", expected " + e.text);
+        return true;
+    }
+    const double got = s.value[p == "y" ? 1 : p == "rotation" ? 2 : 0];
+    check(same(got, e.number), format("%s %s is %s, expected %s", e.target.c_str(), p.c_str(), number(got).c_str(),
+                                      number(e.number).c_str()));
+    return true;
+}
+
+bool Scenario::read(const std::string& raw, Command* c) {
     ++line_number_;
     std::string line = raw;
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-    const std::vector<std::string> w = split_words(line);
-    if (w.empty()) return true;
-    const std::string& cmd = w[0];
-    // Echo the command, without its comment.
-    {
+    std::string why;
+    const bool ok = parse_command(line, c, &why);
+    // The command is echoed without its comment; expectations are not.
+    const std::vector<std::string> w = ok ? c->words : split_words(line);
+    if (!w.empty() && w[0] != "expect") {
         std::string echo;
         for (const std::string& word : w) echo += (echo.empty() ? "" : " ") + word;
-        if (cmd != "expect") out_ += "> " + echo + "\n";
+        out_ += "> " + echo + "\n";
     }
-    auto need = [&](size_t n, const char* usage) {
-        if (w.size() == n) return true;
-        fail(std::string("usage: ") + usage);
-        return false;
-    };
-    auto point = [&](size_t at, int32_t* x, int32_t* y) {
-        int64_t a, b;
-        if (!parse_int(w[at], &a) || !parse_int(w[at + 1], &b) || a < INT32_MIN || a > INT32_MAX ||
-            b < INT32_MIN || b > INT32_MAX) {
-            fail("not a point: " + w[at] + " " + w[at + 1]);
-            return false;
-        }
-        *x = static_cast<int32_t>(a);
-        *y = static_cast<int32_t>(b);
-        return true;
-    };
+    return ok || fail(why);
+}
 
-    if (cmd == "load") {
-        if (w.size() < 2) return fail("usage: load MODULE...");
-        host_.load(std::vector<std::string>(w.begin() + 1, w.end()), nullptr);
-        flush_events();
-        for (size_t i = 1; i < w.size(); ++i) shown_.erase(w[i]);
-    } else if (cmd == "unload") {
-        if (!need(2, "unload MODULE")) return false;
-        if (!host_.unload(w[1])) return fail("no gauge '" + w[1] + "' is loaded");
-        flush_events();
-        shown_.erase(w[1]);
-    } else if (cmd == "set") {
-        uint32_t id;
-        if (w.size() == 4 && w[2] == "bcd") {
-            uint32_t bcd;
-            if (!parse_uint32(w[1], &id) || !parse_uint32(w[3], &bcd))
-                return fail("usage: set ID bcd VALUE");
-            host_.sim.set_bcd(id, bcd);
-        } else {
-            double v;
-            if (w.size() != 3 || !parse_uint32(w[1], &id) || !parse_double(w[2], &v))
-                return fail("usage: set ID VALUE");
-            host_.sim.set(id, v);
-        }
-        std::erase_if(ramps_, [&](const Ramp& r) { return r.id == id; });
-    } else if (cmd == "ramp") {
-        uint32_t id;
-        double v;
-        if (w.size() != 3 || !parse_uint32(w[1], &id) || !parse_double(w[2], &v))
-            return fail("usage: ramp ID VALUE");
-        std::erase_if(ramps_, [&](const Ramp& r) { return r.id == id; });
-        ramps_.push_back({id, v});
-    } else if (cmd == "shared") {
-        int64_t v;
-        if (!need(3, "shared NAME VALUE")) return false;
-        if (!parse_int(w[2], &v) || v < INT32_MIN || v > 0xFFFFFFFFll) return fail("not a 32-bit value: " + w[2]);
-        if (!host_.registry.set(w[1], static_cast<int32_t>(static_cast<uint32_t>(v))))
-            return fail("no shared variable '" + w[1] + "' is registered");
-        host_.registry.collect_changes();
-    } else if (cmd == "frames" || cmd == "seconds") {
-        if (!need(2, "frames N | seconds S")) return false;
-        uint64_t n;
-        if (!parse_duration(cmd == "seconds" ? w[1] + "s" : w[1], &n)) return fail("not a duration: " + w[1]);
-        run_ramps(n);
-    } else if (cmd == "fps") {
-        int64_t fps;
-        if (!need(2, "fps N") || !parse_int(w[1], &fps) || fps < 1 || fps > 1000)
-            return fail("usage: fps N (1 to 1000)");
-        host_.sim.set_frame_rate(static_cast<uint32_t>(fps));
-    } else if (cmd == "click") {
-        int32_t x, y;
-        if (!need(4, "click GAUGE X Y") || !point(2, &x, &y)) return false;
-        Gauge* g = gauge_arg(w[1]);
-        if (!g) return false;
-        if (!host_.area_at(*g, x, y)) emit("no area there");
-        host_.click(*g, x, y);
-        flush_events();
-    } else if (cmd == "hold" || cmd == "drag") {
-        const bool drag = cmd == "drag";
-        int32_t x, y, x1 = 0, y1 = 0;
-        uint64_t n;
-        if (!need(drag ? 7 : 5, drag ? "drag GAUGE X0 Y0 X1 Y1 FRAMES|Ns" : "hold GAUGE X Y FRAMES|Ns") ||
-            !point(2, &x, &y) || (drag && !point(4, &x1, &y1)))
+bool apply_setting(Host& host, const Command& c, std::string* error) {
+    switch (c.kind) {
+    case Command::Set: host.sim.set(c.id, c.value); return true;
+    case Command::SetBcd: host.sim.set_bcd(c.id, c.bcd); return true;
+    case Command::Shared:
+        if (!host.registry.set(c.name(), c.shared)) {
+            *error = "no shared variable '" + c.name() + "' is registered";
             return false;
-        if (!parse_duration(w.back(), &n)) return fail("not a duration: " + w.back());
-        Gauge* g = gauge_arg(w[1]);
-        if (!g) return false;
-        Host::Press p = host_.press(*g, x, y);
-        if (!p.area) emit("no area there");
-        flush_events();
-        for (uint64_t i = 1; i <= n; ++i) {
-            if (drag) {
-                host_.move(p, drag_step(x, x1, i, n), drag_step(y, y1, i, n));
-            } else if (i > 1) {
-                host_.repeat(p);
-            }
-            flush_events();
-            run_frames(1);
         }
-        host_.release(p);
+        host.registry.collect_changes();  // the scenario's or the page's change, not a module's
+        return true;
+    case Command::Model:
+        if (!host.sim.enable_model(c.name(), c.on)) {
+            std::string known;
+            for (const SimModel* m : sim_models()) known += std::string(" ") + m->name;
+            *error = "no model '" + c.name() + "' (models:" + (known.empty() ? " none" : known) + ")";
+            return false;
+        }
+        return true;
+    default: *error = "not a setting: " + (c.words.empty() ? std::string() : c.words[0]); return false;
+    }
+}
+
+bool Scenario::start(const Command& c) {
+    if (c.kind != Command::None) ++commands_;
+    switch (c.kind) {
+    case Command::None: break;
+    case Command::Load:
+        host_.load(c.names, nullptr);
         flush_events();
-    } else if (cmd == "service") {
-        uint32_t id;
-        if (!need(3, "service GAUGE ID") || !parse_uint32(w[2], &id)) return fail("usage: service GAUGE ID");
-        Gauge* g = gauge_arg(w[1]);
+        for (const std::string& m : c.names) shown_.erase(m);
+        break;
+    case Command::Unload:
+        if (!host_.unload(c.name())) return fail("no gauge '" + c.name() + "' is loaded");
+        flush_events();
+        shown_.erase(c.name());
+        break;
+    case Command::Set:
+    case Command::SetBcd:
+    case Command::Shared:
+    case Command::Model: {
+        std::string why;
+        if (!apply_setting(host_, c, &why)) return fail(why);
+        if (c.kind == Command::Set || c.kind == Command::SetBcd)
+            std::erase_if(ramps_, [&](const Ramp& r) { return r.id == c.id; });
+        break;
+    }
+    case Command::Ramp:
+        std::erase_if(ramps_, [&](const Ramp& r) { return r.id == c.id; });
+        ramps_.push_back({c.id, c.value});
+        break;
+    case Command::Frames: {
+        // Pending ramps move before each frame and arrive at the last one
+        // (at once for no frame).
+        Job job;
+        job.count = c.duration.frames(host_.sim.frame_rate());
+        job.ramps.swap(ramps_);
+        for (Ramp& r : job.ramps) {
+            r.from = host_.sim.get(r.id);
+            if (job.count == 0) host_.sim.set(r.id, r.to);
+        }
+        if (job.count > 0) job_ = std::move(job);
+        break;
+    }
+    case Command::Fps: host_.sim.set_frame_rate(c.fps); break;
+    case Command::Click: {
+        Gauge* g = gauge_arg(c.name());
         if (!g) return false;
-        host_.service(*g, id);
+        if (!host_.area_at(*g, c.x0, c.y0)) emit("no area there");
+        host_.click(*g, c.x0, c.y0);
         flush_events();
-    } else if (cmd == "show") {
-        if (w.size() > 2) return fail("usage: show [GAUGE]");
-        if (w.size() == 2) {
-            Gauge* g = gauge_arg(w[1]);
+        break;
+    }
+    case Command::Hold:
+    case Command::Drag: {
+        Gauge* g = gauge_arg(c.name());
+        if (!g) return false;
+        Job job{c.kind, c.duration.frames(host_.sim.frame_rate()), 0, {}, host_.press(*g, c.x0, c.y0),
+                c.x0, c.y0, c.x1, c.y1};
+        if (!job.press.area) emit("no area there");
+        flush_events();
+        job_ = std::move(job);
+        if (job_->count == 0) step();  // released at once
+        break;
+    }
+    case Command::Service: {
+        Gauge* g = gauge_arg(c.name());
+        if (!g) return false;
+        host_.service(*g, c.id);
+        flush_events();
+        break;
+    }
+    case Command::Show:
+        if (!c.names.empty()) {
+            Gauge* g = gauge_arg(c.name());
             if (!g) return false;
             show(*g);
         } else {
             for (const auto& g : host_.gauges()) show(*g);
         }
-    } else if (cmd == "model") {
-        if (!need(3, "model NAME|all on|off") || (w[2] != "on" && w[2] != "off"))
-            return fail("usage: model NAME|all on|off");
-        if (!host_.sim.enable_model(w[1], w[2] == "on")) {
-            std::string known;
-            for (const SimModel* m : sim_models()) known += std::string(" ") + m->name;
-            return fail("no model '" + w[1] + "' (models:" + (known.empty() ? " none" : known) + ")");
-        }
-    } else if (cmd == "sound-library") {
-        if (!need(2, "sound-library on|off") || (w[1] != "on" && w[1] != "off"))
-            return fail("usage: sound-library on|off");
-        host_.set_sound_library(w[1] == "on");
-    } else if (cmd == "library-calls") {
-        if (!need(2, "library-calls on|off") || (w[1] != "on" && w[1] != "off"))
-            return fail("usage: library-calls on|off");
-        library_calls_ = w[1] == "on";
-    } else if (cmd == "expect") {
-        if (!expect(w, line)) return false;
-    } else {
-        return fail("unknown command '" + cmd + "'");
+        break;
+    case Command::SoundLibrary: host_.set_sound_library(c.on); break;
+    case Command::LibraryCalls: library_calls_ = c.on; break;
+    case Command::Expect: return expect(c.expect);
     }
     return true;
 }
 
-bool Scenario::run_text(const std::string& text) {
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        if (!run_line(text.substr(start, end - start))) return false;
-        start = end + 1;
+// One frame of the pending command; a hold or drag is released after its
+// last frame.
+void Scenario::step() {
+    if (!job_) return;
+    Job& j = *job_;
+    if (j.done < j.count) {
+        const uint64_t i = ++j.done;
+        if (j.kind == Command::Frames) {
+            const double t = static_cast<double>(i) / static_cast<double>(j.count);
+            for (const Ramp& r : j.ramps) host_.sim.set(r.id, i == j.count ? r.to : r.from + (r.to - r.from) * t);
+        } else {
+            if (j.kind == Command::Drag)
+                host_.move(j.press, drag_step(j.x0, j.x1, i, j.count), drag_step(j.y0, j.y1, i, j.count));
+            else if (i > 1)
+                host_.repeat(j.press);
+            flush_events();
+        }
+        run_frame();
     }
+    if (j.done < j.count) return;
+    if (j.kind != Command::Frames) {
+        host_.release(j.press);
+        flush_events();
+    }
+    job_.reset();
+}
+
+bool Scenario::run(const Command& c) {
+    if (!start(c)) return false;
+    while (job_) step();
     return true;
+}
+
+bool Scenario::run_line(const std::string& line) {
+    Command c;
+    return read(line, &c) && run(c);
+}
+
+bool Scenario::run_text(const std::string& text) {
+    for (const std::string& line : scenario_lines(text))
+        if (!run_line(line)) return false;
+    return finish();
+}
+
+bool Scenario::finish() {
+    if (commands_ > 0) return true;
+    line_number_ = std::max(line_number_, 1);
+    return fail("no command in the scenario (only blanks and comments)");
 }
 
 }  // namespace kestrel
@@ -448,41 +407,26 @@ bool Scenario::run_text(const std::string& text) {
 namespace kestrel {
 
 int run_scenario_file(Host& host, const std::string& path, FILE* out, FILE* err) {
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) {
+    std::string text;
+    if (!read_whole_file(path, &text)) {
         fprintf(err, "kestrel: cannot read the scenario %s\n", path.c_str());
         return 2;
     }
-    std::string name = path;
-    const size_t slash = name.find_last_of("/\\");
-    if (slash != std::string::npos) name = name.substr(slash + 1);
-    Scenario scenario(host, name);
-    std::string line;
+    Scenario scenario(host, file_name(path));
     bool ok = true;
-    int c;
-    while (ok && (c = fgetc(f)) != EOF) {
-        if (c != '\n') {
-            line += static_cast<char>(c);
-            if (line.size() < 65536) continue;
-        }
-        ok = scenario.run_line(line);
-        line.clear();
-        const std::string t = scenario.take_transcript();
-        fwrite(t.data(), 1, t.size(), out);
-    }
-    if (ok && !line.empty()) {
+    for (const std::string& line : scenario_lines(text)) {
         ok = scenario.run_line(line);
         const std::string t = scenario.take_transcript();
         fwrite(t.data(), 1, t.size(), out);
+        if (!ok) break;
     }
-    fclose(f);
+    if (ok) ok = scenario.finish();
     if (!ok) {
         fflush(out);
         fprintf(err, "%s\n", scenario.error().c_str());
         return 2;
     }
-    fprintf(out, "end: %d expectations, %d failed or faults\n", scenario.expectations(),
-            scenario.failures());
+    fprintf(out, "end: %d expectations, %d failed or faults\n", scenario.expectations(), scenario.failures());
     return scenario.failures() ? 1 : 0;
 }
 

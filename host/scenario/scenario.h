@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/host.h"
+#include "host/scenario/parse.h"
 
 namespace kestrel {
 
@@ -20,17 +21,29 @@ public:
     // `name` names the scenario in messages (usually its file name).
     Scenario(Host& host, std::string name);
 
-    // Runs one line; what it produced is appended to the transcript. Returns
-    // false on a line that cannot be understood (see error()).
+    // Reads the scenario's next line into a command and echoes it to the
+    // transcript. False on a line that cannot be understood (see error()).
+    bool read(const std::string& line, Command* command);
+    // Runs a command whole. False when it cannot run (see error()).
+    bool run(const Command& command);
+    // Starts a command: one that runs frames is left pending, to be run a
+    // frame at a time by step(), with exactly the calls run() makes.
+    bool start(const Command& command);
+    bool pending() const { return job_.has_value(); }
+    void step();
+    // Reads and runs one line; runs a whole text, stopping at the first line
+    // that cannot be understood or run, then finish().
     bool run_line(const std::string& line);
-    // Runs a whole text, stopping at the first line that cannot be understood.
     bool run_text(const std::string& text);
+    // The scenario is over: one that had no command at all is refused.
+    bool finish();
 
     const std::string& transcript() const { return out_; }
     std::string take_transcript();
     const std::string& error() const { return error_; }
     int failures() const { return failures_; }  // failed expectations and faults
     int expectations() const { return expectations_; }
+    int line_number() const { return line_number_; }
 
     // Appends every element's state of the gauge to the transcript.
     void show(Gauge& gauge);
@@ -44,13 +57,12 @@ private:
     bool fail(const std::string& why);
     void emit(const std::string& line);
     void flush_events();
-    void note_frame();
     void element_changes();
     std::string describe(const Gauge& gauge, size_t index) const;
-    bool run_frames(uint64_t count);
-    bool parse_duration(const std::string& word, uint64_t* frames);
+    void run_frame();
     Gauge* gauge_arg(const std::string& word);
-    bool expect(const std::vector<std::string>& words, const std::string& line);
+    bool expect(const Expectation& e);
+    bool expect_element(const Expectation& e);
     void check(bool ok, const std::string& what);
 
     Host& host_;
@@ -58,6 +70,7 @@ private:
     std::string out_;
     std::string error_;
     int line_number_ = 0;
+    int commands_ = 0;
     int failures_ = 0;
     int expectations_ = 0;
     size_t events_seen_ = 0;
@@ -74,10 +87,24 @@ private:
     struct Ramp {
         uint32_t id;
         double to;
+        double from = 0;
     };
     std::vector<Ramp> ramps_;
-    bool run_ramps(uint64_t count);
+    // The command that runs frames, frame by frame.
+    struct Job {
+        Command::Kind kind = Command::Frames;
+        uint64_t count = 0, done = 0;
+        std::vector<Ramp> ramps;  // frames: the ramps it carries out
+        Host::Press press;        // hold, drag
+        int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    };
+    std::optional<Job> job_;
 };
+
+// Carries out a command that sets the simulator or the panel (set, shared,
+// model) as a scenario and the live panel do. False with a message when it
+// names nothing known.
+bool apply_setting(Host& host, const Command& command, std::string* error);
 
 // Reads and runs a scenario file; prints the transcript to `out` as it goes.
 // Returns the process exit code: 0 all well, 1 failed expectations or
