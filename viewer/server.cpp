@@ -408,6 +408,11 @@ int serve_command(const ServeOptions& options) {
                         "or localhost\n", options.listen.c_str());
         return 2;
     }
+    if (listen[0] == '[' && !mg_check_feature(8)) {
+        fprintf(stderr, "kestrel: --listen %s: this build's web server (civetweb) has no IPv6; give an IPv4 address\n",
+                options.listen.c_str());
+        return 2;
+    }
     if (o.panel.empty()) o.panel = demo_panel();
     // Refused before anything listens.
     if (std::string why = panel_file_problem(o.panel); !why.empty()) {
