@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "fuzz/loader_image.h"
+#include "host/elf_symbols.h"
 #include "host/loader.h"
 
 using namespace kestrel;
@@ -139,6 +140,11 @@ void check_layout(const GaugeLayout& l, const Checker& c) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // The reader of a module file's symbol table (kestrel info) takes the
+    // same bytes as a file, whatever they are.
+    if (const std::vector<ElfFunction> f = elf_functions(std::string(reinterpret_cast<const char*>(data), size));
+        !f.empty())
+        function_at(f, f.back().address + f.back().size / 2);
     if (size < sizeof(ImageHeader) || size > MAX_IMAGE) return -1;
     ImageHeader h;
     memcpy(&h, data, sizeof h);

@@ -71,4 +71,57 @@ std::string file_stem(const std::string& path) {
     return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
+namespace {
+
+// "" when `path` is a regular file that opens; else why not.
+std::string file_problem(const std::string& path, const char* what, FILE** opened) {
+    struct stat st;
+    if (path.empty()) return std::string("an empty name, not ") + what;
+    if (stat(path.c_str(), &st) != 0) return errno == ENOENT ? "no such file" : strerror(errno);
+    if (S_ISDIR(st.st_mode)) return std::string("a folder, not ") + what;
+    if (!S_ISREG(st.st_mode)) return std::string("not a regular file, not ") + what;
+    if (st.st_size == 0) return std::string("an empty file, not ") + what;
+    *opened = open_file(path, "rb");
+    if (!*opened) return std::string("cannot be read: ") + strerror(errno);
+    return "";
+}
+
+}  // namespace
+
+std::string text_file_problem(const std::string& path, const char* what) {
+    FILE* f = nullptr;
+    std::string why = file_problem(path, what, &f);
+    if (!why.empty()) return path + ": " + why;
+    // Text is what a text editor writes: printable bytes (UTF-8 or a code
+    // page), tabs and line ends, and perhaps an old end-of-file mark.
+    unsigned char chunk[4096];
+    size_t n, at = 0;
+    bool blank = true;
+    while (why.empty() && (n = fread(chunk, 1, sizeof chunk, f)) > 0) {
+        for (size_t i = 0; i < n; ++i) {
+            const unsigned char c = chunk[i];
+            if (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != '\v' && c != 0x1A) {
+                char where[64];
+                snprintf(where, sizeof where, "byte 0x%02X at offset %zu", c, at + i);
+                why = std::string("not a text file (") + where + "), not " + what;
+                break;
+            }
+            if (c != ' ' && c != '\t' && c != '\n' && c != '\r' && c != 0x1A) blank = false;
+        }
+        at += n;
+        if (at >= (64u << 20)) break;  // enough to tell
+    }
+    if (why.empty() && ferror(f)) why = std::string("cannot be read: ") + strerror(errno);
+    fclose(f);
+    if (why.empty() && blank) why = std::string("holds nothing but blanks, not ") + what;
+    return why.empty() ? "" : path + ": " + why;
+}
+
+std::string binary_file_problem(const std::string& path, const char* what) {
+    FILE* f = nullptr;
+    const std::string why = file_problem(path, what, &f);
+    if (f) fclose(f);
+    return why.empty() ? "" : path + ": " + why;
+}
+
 }  // namespace kestrel

@@ -26,4 +26,15 @@ std::string file_name(const std::string& path);
 std::string file_stem(const std::string& path);
 std::string lower_case(std::string s);
 
+// Why a file the user named cannot be taken as `what` ("a scenario", ...),
+// as "PATH: WHY"; "" when it is a readable file of text. Refused: a path
+// that does not exist or is no regular file (a folder, a device), a file
+// that cannot be opened, one that is empty or holds only blanks, and one
+// with bytes that no text has (NUL and other control bytes). Looked at
+// before opening: opening a pipe would wait for a writer.
+std::string text_file_problem(const std::string& path, const char* what);
+// The same for a binary file of `what` (a module): there, regular and not
+// empty.
+std::string binary_file_problem(const std::string& path, const char* what);
+
 }  // namespace kestrel

@@ -1,5 +1,6 @@
 #include "viewer/server.h"
 
+#include <arpa/inet.h>
 #include <civetweb.h>
 #include <dirent.h>
 #include <limits.h>
@@ -17,18 +18,12 @@
 #include <mutex>
 #include <thread>
 
+#include "host/files.h"
+#include "host/panel/load.h"
 #include "host/util.h"
 #include "viewer/web_files.h"
 
 namespace kestrel {
-
-const char SERVE_USAGE[] =
-    "  serve [PANEL]         fly a panel configuration live in a web browser (default: the\n"
-    "                        demo panel): --port N (default 8318; 0 any free port),\n"
-    "                        --listen ADDR (default 127.0.0.1, this machine only),\n"
-    "                        --scenario S to play a scenario from the start,\n"
-    "                        --light day|dusk|night, --models off (the simulator's own\n"
-    "                        motion starts switched off)\n";
 
 namespace {
 
@@ -365,11 +360,6 @@ std::atomic<bool> interrupted{false};
 
 void on_signal(int) { interrupted = true; }
 
-bool exists(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0;
-}
-
 // The demo panel: beside the program (an installed copy), else in the
 // source tree it was built from.
 std::string demo_panel() {
@@ -401,65 +391,48 @@ std::vector<std::string> scenarios_beside(const std::string& panel) {
 
 }  // namespace
 
-int serve_command(const std::vector<std::string>& args, const HostOptions& host, const std::string& artwork_dir) {
-    LiveOptions o;
-    o.host = host;
-    o.artwork_dir = artwork_dir;
-    std::string listen = "127.0.0.1", scenario;
-    int64_t port = 8318;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool has_value = i + 1 < args.size();
-        if (a == "--port" && has_value) {
-            if (!parse_int(args[++i], &port) || port < 0 || port > 65535) {
-                fputs("kestrel: --port takes a number from 0 to 65535\n", stderr);
-                return 2;
-            }
-        } else if (a == "--listen" && has_value) {
-            listen = args[++i];
-        } else if (a == "--scenario" && has_value) {
-            scenario = args[++i];
-        } else if (a == "--light" && has_value) {
-            const rules::Lighting* l = rules::lighting_named(args[++i].c_str());
-            if (!l) {
-                fputs("kestrel: --light takes day, dusk or night\n", stderr);
-                return 2;
-            }
-            o.light = *l;
-        } else if (a == "--models" && has_value && (args[i + 1] == "on" || args[i + 1] == "off")) {
-            o.models = args[++i] == "on";
-        } else if (!a.empty() && a[0] == '-') {
-            fprintf(stderr, "kestrel: %s: unknown option or missing value\n", a.c_str());
-            return 2;
-        } else if (o.panel.empty()) {
-            o.panel = a;
-        } else {
-            fprintf(stderr, "kestrel: unexpected argument %s\n", a.c_str());
-            return 2;
-        }
+std::string listen_address(const std::string& listen) {
+    if (listen == "localhost") return "127.0.0.1";
+    unsigned char bytes[16];
+    if (inet_pton(AF_INET, listen.c_str(), bytes) == 1) return listen;
+    if (inet_pton(AF_INET6, listen.c_str(), bytes) == 1) return "[" + listen + "]";
+    return "";
+}
+
+int serve_command(const ServeOptions& options) {
+    LiveOptions o = options.live;
+    const std::string& scenario = options.scenario;
+    const std::string listen = listen_address(options.listen);
+    if (listen.empty()) {
+        fprintf(stderr, "kestrel: --listen %s: not an IPv4 or IPv6 address (such as 127.0.0.1, ::1 or 0.0.0.0) "
+                        "or localhost\n", options.listen.c_str());
+        return 2;
+    }
+    if (listen[0] == '[' && !mg_check_feature(8)) {
+        fprintf(stderr, "kestrel: --listen %s: this build's web server (civetweb) has no IPv6; give an IPv4 address\n",
+                options.listen.c_str());
+        return 2;
     }
     if (o.panel.empty()) o.panel = demo_panel();
-    if (!exists(o.panel)) {
-        fprintf(stderr, "kestrel: no panel configuration %s\n", o.panel.c_str());
+    // Refused before anything listens.
+    if (std::string why = panel_file_problem(o.panel); !why.empty()) {
+        fprintf(stderr, "kestrel: %s\n", why.c_str());
         return 2;
     }
-    if (listen.empty() || listen.find_first_of(":, ") != std::string::npos) {
-        fputs("kestrel: --listen takes an IPv4 address, such as 0.0.0.0 for every network\n", stderr);
-        return 2;
-    }
-    o.scenarios = scenarios_beside(o.panel);
-    if (!scenario.empty()) {
-        if (!exists(scenario)) {
-            fprintf(stderr, "kestrel: cannot read the scenario %s\n", scenario.c_str());
+    if (!scenario.empty())
+        if (std::string why = text_file_problem(scenario, "a scenario (.kes)"); !why.empty()) {
+            fprintf(stderr, "kestrel: %s\n", why.c_str());
             return 2;
         }
+    o.scenarios = scenarios_beside(o.panel);
+    if (!scenario.empty()) {
         o.scenarios.insert(o.scenarios.begin(), scenario);
     }
     if (is_dir(program_directory() + "/sound")) o.sound_dir = program_directory() + "/sound";
 
     Server server;
     std::string error;
-    if (!server.start(listen, static_cast<int>(port), o.sound_dir, &error)) {
+    if (!server.start(listen, options.port, o.sound_dir, &error)) {
         fprintf(stderr, "kestrel: %s\n", error.c_str());
         return 2;
     }
@@ -484,8 +457,11 @@ int serve_command(const std::vector<std::string>& args, const HostOptions& host,
         const std::string why = session->handle("scenario " + name);
         if (!why.empty()) fprintf(stderr, "kestrel: %s\n", why.c_str());
     }
-    printf("kestrel: the live panel of %s is at http://%s:%d/ (Ctrl-C stops it)\n", o.panel.c_str(),
-           listen == "0.0.0.0" ? "127.0.0.1" : listen.c_str(), server.port());
+    // Where a browser on this machine finds it, and where it listens.
+    const std::string here = listen == "0.0.0.0" ? "127.0.0.1" : listen == "[::]" ? "[::1]" : listen;
+    const char* reach = listen == "0.0.0.0" || listen == "[::]" ? ", every network" : "";
+    printf("kestrel: the live panel of %s is at http://%s:%d/ (listening on %s port %d%s; Ctrl-C stops it)\n",
+           o.panel.c_str(), here.c_str(), server.port(), listen.c_str(), server.port(), reach);
     fflush(stdout);
 
     struct sigaction sa {};

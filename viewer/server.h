@@ -56,10 +56,21 @@ private:
     std::unique_ptr<State> state_;
 };
 
-// The `serve` command: `args` are the words after its name. Returns the exit
-// code: 0 stopped by Ctrl-C, 2 bad arguments or the port cannot be had.
-int serve_command(const std::vector<std::string>& args, const HostOptions& host, const std::string& artwork_dir);
+// The `serve` command's options, as the command line read them.
+struct ServeOptions {
+    LiveOptions live;  // the panel ("" the demo panel), its light and models, the host's options
+    std::string listen = "127.0.0.1";
+    int port = 8318;
+    std::string scenario;
+};
 
-extern const char SERVE_USAGE[];
+// The `serve` command. Returns the exit code: 0 stopped by Ctrl-C, 2 an
+// input refused (before listening) or the address or port cannot be had.
+int serve_command(const ServeOptions& options);
+
+// The address `listen` names, as civetweb takes it ("127.0.0.1",
+// "[::1]"), or "" when it names none: an IPv4 or IPv6 address, or
+// "localhost".
+std::string listen_address(const std::string& listen);
 
 }  // namespace kestrel

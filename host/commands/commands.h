@@ -13,12 +13,12 @@
 
 namespace kestrel {
 
-// `args` are the words after the command name; `artwork_dir` is where the
-// modules' bitmaps are. Both return the process exit code.
-int render_command(const std::vector<std::string>& args, const HostOptions& host, const std::string& artwork_dir);
-int demo_command(const std::vector<std::string>& args, const HostOptions& host, const std::string& artwork_dir);
+struct PictureOptions;
 
-// The options these two commands take, for the usage text.
-extern const char RENDER_USAGE[];
+// The options as the command line read them (their inputs checked there);
+// `artwork_dir` is where the modules' bitmaps are. Both return the process
+// exit code.
+int render_command(const PictureOptions& options, const HostOptions& host, const std::string& artwork_dir);
+int demo_command(PictureOptions options, const HostOptions& host, const std::string& artwork_dir);
 
 }  // namespace kestrel

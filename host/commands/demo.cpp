@@ -198,11 +198,7 @@ void write_player(const std::string& path, const std::vector<Picture>& pictures,
 
 }  // namespace
 
-int demo_command(const std::vector<std::string>& args, const HostOptions& host_options,
-                 const std::string& artwork_dir) {
-    PictureOptions o;
-    o.out = "out/demo";
-    if (!parse_picture_options(args, true, &o)) return 2;
+int demo_command(PictureOptions o, const HostOptions& host_options, const std::string& artwork_dir) {
     if (o.panel.empty()) o.panel = demo_file("panel.cfg");
     if (o.scenario.empty()) o.scenario = demo_file("demo.kes");
 
@@ -220,7 +216,7 @@ int demo_command(const std::vector<std::string>& args, const HostOptions& host_o
     std::string error;
     if (!make_dirs(o.out + "/frames", &error) || !make_dirs(o.out + "/gauges", &error)) {
         fprintf(stderr, "kestrel: %s\n", error.c_str());
-        return 1;
+        return 2;
     }
     print_all(config.messages());
     // Modules that are not installed, on one line: their gauges are drawn
@@ -271,7 +267,8 @@ int demo_command(const std::vector<std::string>& args, const HostOptions& host_o
     // The contact sheet, and each gauge alone in gauges/NAME.png.
     auto write_sheet = [&] {
         sheet_written = true;
-        print_all(unplaced(host, config));
+        if (const std::vector<std::string> names = unplaced(host, config); !names.empty())
+            fprintf(stderr, "%s\n", unplaced_line(config, names).c_str());
         Surface sheet = contact_sheet(renderer, host, config);
         sheet_png = png_bytes(sheet.get());
         if (!write_file(o.out + "/contact_sheet.png", sheet_png.data(), sheet_png.size())) write_failed = true;

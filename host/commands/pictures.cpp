@@ -30,52 +30,6 @@ void print_all(const std::vector<std::string>& messages) {
     for (const std::string& m : messages) fprintf(stderr, "%s\n", m.c_str());
 }
 
-bool parse_picture_options(const std::vector<std::string>& args, bool demo, PictureOptions* o) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool has_value = i + 1 < args.size();
-        if (a == "--out" && has_value) {
-            o->out = args[++i];
-        } else if (a == "--scenario" && has_value) {
-            o->scenario = args[++i];
-        } else if (a == "--panel" && has_value && demo) {
-            o->panel = args[++i];
-        } else if (a == "--at" && has_value && !demo) {
-            std::string list = args[++i];
-            size_t start = 0;
-            while (start <= list.size()) {
-                size_t comma = list.find(',', start);
-                if (comma == std::string::npos) comma = list.size();
-                if (comma > start) o->at.push_back(list.substr(start, comma - start));
-                start = comma + 1;
-            }
-        } else if (a == "--scale" && has_value) {
-            double s;
-            if (!parse_double(args[++i], &s) || !(s >= 0.05 && s <= 8)) {
-                fprintf(stderr, "kestrel: --scale takes a number from 0.05 to 8\n");
-                return false;
-            }
-            o->scale = s;
-        } else if (a == "--light" && has_value) {
-            const rules::Lighting* l = rules::lighting_named(args[++i].c_str());
-            if (!l) {
-                fprintf(stderr, "kestrel: --light takes day, dusk or night\n");
-                return false;
-            }
-            o->light = *l;
-        } else if (!a.empty() && a[0] == '-') {
-            fprintf(stderr, "kestrel: %s: unknown option or missing value\n", a.c_str());
-            return false;
-        } else if (!demo && o->target.empty()) {
-            o->target = a;
-        } else {
-            fprintf(stderr, "kestrel: unexpected argument %s\n", a.c_str());
-            return false;
-        }
-    }
-    return true;
-}
-
 // A panel configuration for one module alone: its gauge at its own size.
 PanelConfig single_module(const std::string& module) {
     PanelConfig c;
@@ -87,10 +41,6 @@ PanelConfig single_module(const std::string& module) {
     w.gauges.push_back(g);
     c.windows.push_back(w);
     return c;
-}
-
-bool is_panel_file(const std::string& target) {
-    return target.size() > 4 && strcasecmp(target.c_str() + target.size() - 4, ".cfg") == 0;
 }
 
 // The panel's modules that have no file in the gauges folder, each with
@@ -106,7 +56,7 @@ std::vector<std::string> missing_modules(const PanelConfig& config, const std::s
             if (brief)
                 out.push_back(format("%s (line %d)", g.module.c_str(), g.line));
             else
-                out.push_back(format("%s:%d: no module %s (%s); its gauge is skipped", config.path.c_str(), g.line,
+                out.push_back(format("%s:%d: no module %s (%s); its gauge is drawn as a placeholder", config.path.c_str(), g.line,
                                      g.module.c_str(), path.c_str()));
         }
     return out;
@@ -148,9 +98,15 @@ std::vector<std::string> unplaced(Host& host, const PanelConfig& config) {
         bool placed = false;
         for (const PanelWindow& w : config.windows)
             for (const PanelGauge& e : w.gauges) placed = placed || e.module == g->name;
-        if (!placed) out.push_back(config.path + ": " + g->name + " is loaded but has no place on the panel");
+        if (!placed) out.push_back(g->name);
     }
     return out;
+}
+
+std::string unplaced_line(const PanelConfig& config, const std::vector<std::string>& names) {
+    std::string list;
+    for (const std::string& n : names) list += (list.empty() ? "" : ", ") + n;
+    return config.path + ": not drawn, as the panel has no place for them: " + list;
 }
 Run::Run(Host& h, const std::string& name) : host(h), scenario(h, name) {
     scenario.after_frame = [](void* self, uint64_t frame) {

@@ -22,6 +22,7 @@ std::string png_bytes(cairo_surface_t* s);
 // Each message on a line of its own, on stderr.
 void print_all(const std::vector<std::string>& messages);
 
+// Read by the command line (host/main.cpp).
 struct PictureOptions {
     std::string target;  // render: panel.cfg or module
     std::string panel;   // demo
@@ -31,11 +32,9 @@ struct PictureOptions {
     double scale = 1;
     rules::Lighting light = rules::DUSK;
 };
-bool parse_picture_options(const std::vector<std::string>& args, bool demo, PictureOptions* o);
 
 // A panel configuration for one module alone: its gauge at its own size.
 PanelConfig single_module(const std::string& module);
-bool is_panel_file(const std::string& target);
 // The panel's modules that have no file in the gauges folder, each with
 // the line that names it: a whole message, or `brief`ly "name (line N)".
 std::vector<std::string> missing_modules(const PanelConfig& config, const std::string& gauge_dir, bool brief = false);
@@ -45,8 +44,10 @@ std::vector<std::string> missing_modules(const PanelConfig& config, const std::s
 std::vector<std::string> picture_names(const PanelConfig& config, const std::string& stem);
 // Notes on what a picture shows that the simulator would not show at once.
 std::vector<std::string> window_notes(const PanelConfig& config);
-// Loaded gauges that the panel gives no place.
+// The loaded gauges that the panel gives no place (loaded by a scenario), and
+// the line that names them.
 std::vector<std::string> unplaced(Host& host, const PanelConfig& config);
+std::string unplaced_line(const PanelConfig& config, const std::vector<std::string>& names);
 
 // A scenario run line by line, with pictures after frames.
 struct Run {

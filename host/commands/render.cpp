@@ -14,16 +14,6 @@
 
 namespace kestrel {
 
-const char RENDER_USAGE[] =
-    "  render PANEL|MODULE   draw a panel configuration (panel.cfg) or one module as PNG\n"
-    "                        images: --out DIR (default .), --scenario S to run a scenario\n"
-    "                        first, --at 1,36,2.5s,end for pictures at those frames or times\n"
-    "  demo                  fly the demo over the demo panel and write its frames, a contact\n"
-    "                        sheet of every gauge and a page that plays them: --out DIR\n"
-    "                        (default out/demo), --panel CFG, --scenario S\n"
-    "  (render, demo)        --scale X (default 1), --light day|dusk|night (default dusk)\n";
-
-
 namespace {
 
 struct Moment {
@@ -52,15 +42,7 @@ bool parse_moments(const std::vector<std::string>& words, std::vector<Moment>* o
 
 }  // namespace
 
-int render_command(const std::vector<std::string>& args, const HostOptions& host_options,
-                   const std::string& artwork_dir) {
-    PictureOptions o;
-    o.out = ".";
-    if (!parse_picture_options(args, false, &o)) return 2;
-    if (o.target.empty()) {
-        fputs("usage: kestrel render PANEL.cfg|MODULE [--scenario S] [--at TIMES] [--out DIR]\n", stderr);
-        return 2;
-    }
+int render_command(const PictureOptions& o, const HostOptions& host_options, const std::string& artwork_dir) {
     std::vector<Moment> moments;
     if (!parse_moments(o.at, &moments)) return 2;
     if (!o.scenario.empty() && moments.empty()) moments.push_back({Moment::End, 0});
@@ -75,7 +57,7 @@ int render_command(const std::vector<std::string>& args, const HostOptions& host
     std::string error;
     if (!make_dirs(o.out, &error)) {
         fprintf(stderr, "kestrel: %s\n", error.c_str());
-        return 1;
+        return 2;
     }
     Host host(host_options);
     Renderer renderer(artwork_dir, o.light);
@@ -86,8 +68,12 @@ int render_command(const std::vector<std::string>& args, const HostOptions& host
 
     std::set<std::string> told;
     auto picture = [&](const std::string& suffix) {
+        // Modules the scenario loaded that the panel has no place for: named
+        // once, on one line.
+        std::vector<std::string> fresh;
         for (const std::string& m : unplaced(host, config))
-            if (told.insert(m).second) fprintf(stderr, "%s\n", m.c_str());
+            if (told.insert(m).second) fresh.push_back(m);
+        if (!fresh.empty()) fprintf(stderr, "%s\n", unplaced_line(config, fresh).c_str());
         for (size_t w = 0; w < config.windows.size(); ++w) {
             Surface s = renderer.window_picture(config.windows[w], host, o.scale);
             const std::string path = o.out + "/" + names[w] + suffix + ".png";

@@ -469,6 +469,10 @@ PanelConfig parse_panel_config(const std::string& text, const std::string& path)
     return config;
 }
 
+bool is_panel_file(const std::string& path) {
+    return path.size() > 4 && strcasecmp(path.c_str() + path.size() - 4, ".cfg") == 0;
+}
+
 PanelConfig read_panel_config(const std::string& path) {
     PanelConfig config;
     config.path = path;

@@ -108,6 +108,8 @@ PanelConfig parse_panel_config(const std::string& text, const std::string& path)
 // Reads the file and the windows' background bitmaps beside it; a file that
 // cannot be read gives one problem at line 0.
 PanelConfig read_panel_config(const std::string& path);
+// A name that ends in ".cfg", in any case.
+bool is_panel_file(const std::string& path);
 // Reads each window's background bitmap from `folder`, and completes the
 // window sizes that follow from it. A bitmap that cannot be read is one
 // warning at its line; the window is drawn without it.

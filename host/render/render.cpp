@@ -586,7 +586,12 @@ Surface Renderer::window_picture(const PanelWindow& window, Host& host, double s
         sx *= double(window.pixel_width) / w;
         sy *= double(window.pixel_height) / h;
     }
+    const double asked = sx;
     fit_picture(w, h, &sx, &sy);
+    if (sx < asked)
+        note(format("%s: drawn at x%.2f rather than x%g: a picture has at most %.0f pixels", window.title.c_str(),
+                    scale * sx / asked, scale, MAX_PICTURE_PIXELS),
+             "fit " + window.title);
     Surface s = new_surface(static_cast<int>(std::clamp<double>(lround(w * sx), 1, MAX_PANEL_SIDE)),
                             static_cast<int>(std::clamp<double>(lround(h * sy), 1, MAX_PANEL_SIDE)));
     cairo_t* cr = cairo_create(s.get());
