@@ -21,6 +21,14 @@ inline std::string test_module(const std::string& name) {
     return std::string(TEST_GAUGE_DIR) + "/" + name + ".gau";
 }
 
+// `text` as one word of a shell command, whatever it holds (a path with
+// blanks, quotes or any other byte).
+inline std::string shell_word(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
 class HostTest : public ::testing::Test {
 protected:
     explicit HostTest(bool sound_library = true) : host(options(sound_library)) {}

@@ -2,6 +2,7 @@
 // host reads from files, and what `kestrel render` and `kestrel demo` write.
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -242,7 +243,7 @@ std::string run(const std::string& args) {
     static int calls;
     const std::string out =
         ::testing::TempDir() + "kestrel-command-" + std::to_string(getpid()) + "-" + std::to_string(++calls) + ".txt";
-    const std::string command = std::string(KESTREL_LIBRARY_DIR) + "/kestrel " + args + " >" + out + " 2>&1";
+    const std::string command = shell_word(KESTREL_LIBRARY_DIR "/kestrel") + " " + args + " >" + shell_word(out) + " 2>&1";
     const int status = system(command.c_str());
     std::string text;
     if (FILE* f = fopen(out.c_str(), "rb")) {
@@ -263,7 +264,7 @@ TEST(Commands, DemoWritesFramesContactSheetAndPlayer) {
     // A folder of this run's own: frames left by another run (another
     // checkout, a longer flight) would be counted as this run's.
     const std::string dir = ::testing::TempDir() + "kestrel-demo-" + std::to_string(getpid());
-    const std::string result = run("demo --out " + dir);
+    const std::string result = run("demo --out " + shell_word(dir));
     ASSERT_EQ(result.rfind("0\n", 0), 0u) << result;
     EXPECT_NE(result.find(dir + "/index.html in a web browser"), std::string::npos) << result;
     EXPECT_TRUE(exists(dir + "/contact_sheet.png"));
@@ -282,22 +283,31 @@ TEST(Commands, DemoWritesFramesContactSheetAndPlayer) {
     size_t n;
     while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) html.append(chunk, n);
     fclose(f);
-    // Self-contained: every picture inside the page, nothing fetched.
-    size_t embedded = 0;
-    for (size_t at = 0; (at = html.find("src:'data:image/png;base64,", at)) != std::string::npos; ++at) ++embedded;
-    EXPECT_EQ(embedded, size_t(pictures));
+    // The page names every picture by its file beside it, each one there,
+    // and carries none of their bytes: it stays small, and fetches nothing
+    // from elsewhere.
+    size_t listed = 0;
+    for (size_t at = 0; (at = html.find("\"file\": \"frames/", at)) != std::string::npos; ++listed) {
+        at += strlen("\"file\": \"");
+        const std::string file = html.substr(at, html.find('"', at) - at);
+        EXPECT_TRUE(exists(dir + "/" + file)) << file;
+    }
+    EXPECT_EQ(listed, size_t(pictures));
+    EXPECT_NE(html.find("\"sheet\": \"contact_sheet.png\""), std::string::npos);
+    EXPECT_LT(html.size(), 200u * 1024) << "the page carries more than its list of pictures";
+    EXPECT_EQ(html.find("data:"), std::string::npos);
     EXPECT_EQ(html.find("://"), std::string::npos);
     EXPECT_NE(html.find("Approach: flaps out to full"), std::string::npos);
 }
 
 TEST(Commands, RenderDrawsAModuleOrAPanelAtChosenMoments) {
     const std::string dir = ::testing::TempDir() + "kestrel-render-" + std::to_string(getpid());
-    std::string result = run("render flap_lever --out " + dir);
+    std::string result = run("render flap_lever --out " + shell_word(dir));
     ASSERT_EQ(result.rfind("0\n", 0), 0u) << result;
     EXPECT_TRUE(exists(dir + "/flap_lever.png"));
 
-    result = run("render " + std::string(SOURCE_DIR) + "/panels/a320/panel.cfg --scenario " + SOURCE_DIR +
-                 "/panels/a320/demo.kes --at 18,2s,end --scale 0.5 --out " + dir);
+    result = run("render " + shell_word(SOURCE_DIR "/panels/a320/panel.cfg") + " --scenario " +
+                 shell_word(SOURCE_DIR "/panels/a320/demo.kes") + " --at 18,2s,end --scale 0.5 --out " + shell_word(dir));
     ASSERT_EQ(result.rfind("0\n", 0), 0u) << result;
     EXPECT_TRUE(exists(dir + "/panel_0018.png"));
     EXPECT_TRUE(exists(dir + "/panel_0036.png"));
@@ -319,7 +329,8 @@ TEST(Commands, RenderDrawsAModuleOrAPanelAtChosenMoments) {
     EXPECT_EQ(run("render flap_lever --at 5").rfind("2\n", 0), 0u);  // --at needs a scenario
     EXPECT_EQ(run("render flap_lever --light noon").rfind("2\n", 0), 0u);
     EXPECT_EQ(run("render flap_lever --scale 0").rfind("2\n", 0), 0u);
-    EXPECT_EQ(run("render no_such_module --out " + dir).rfind("2\n", 0), 0u);  // refused before anything runs
+    EXPECT_EQ(run("render no_such_module --out " + shell_word(dir)).rfind("2
+", 0), 0u);  // refused before anything runs
 }
 
 }  // namespace

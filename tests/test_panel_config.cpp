@@ -396,30 +396,30 @@ TEST(PanelCheck, ModuleNamesAreMatchedToTheGaugesFolderWithoutRegardToCase) {
 
 std::string command(const std::string& args, int* status) {
     const std::string out = ::testing::TempDir() + "kestrel-check-" + std::to_string(getpid()) + ".txt";
-    const int s = system((std::string(KESTREL_LIBRARY_DIR) + "/kestrel " + args + " >" + out + " 2>&1").c_str());
+    const int s = system((shell_word(KESTREL_LIBRARY_DIR "/kestrel") + " " + args + " >" + shell_word(out) + " 2>&1").c_str());
     *status = WIFEXITED(s) ? WEXITSTATUS(s) : -1;
     return text_of(out);
 }
 
 TEST(PanelCheck, CommandExitsByTheWorstFindingAndRenderNamesPicturesByTitle) {
     int status;
-    std::string out = command("check " SOURCE_DIR "/tests/panels/modern.cfg", &status);
+    std::string out = command("check " + shell_word(SOURCE_DIR "/tests/panels/modern.cfg"), &status);
     EXPECT_EQ(status, 0) << out;
     EXPECT_NE(out.find("modern.cfg: 0 errors, 1 warning"), std::string::npos) << out;
-    out = command("check " SOURCE_DIR "/tests/panels/newest.cfg", &status);
+    out = command("check " + shell_word(SOURCE_DIR "/tests/panels/newest.cfg"), &status);
     EXPECT_EQ(status, 1) << out;
     EXPECT_NE(out.find("newest.cfg:22: error: no broadcaster"), std::string::npos) << out;
     command("check", &status);
     EXPECT_EQ(status, 2);
     // The classic sample panel, as the build lays it out: its background is
     // found, and the one module not installed is its only finding.
-    out = command("check " KESTREL_LIBRARY_DIR "/panels/classic/panel.cfg", &status);
+    out = command("check " + shell_word(KESTREL_LIBRARY_DIR "/panels/classic/panel.cfg"), &status);
     EXPECT_EQ(status, 1) << out;
     EXPECT_NE(out.find("Clock Classic.gau is not in the Gauges folder"), std::string::npos) << out;
     EXPECT_NE(out.find("panel.cfg: 1 error, 0 warnings"), std::string::npos) << out;
 
     const std::string dir = classic_folder();
-    out = command("render " + dir + "/panel.cfg --out " + dir, &status);
+    out = command("render " + shell_word(dir + "/panel.cfg") + " --out " + shell_word(dir), &status);
     EXPECT_EQ(status, 0) << out;
     for (const char* name : {"panel_Main_Panel.png", "panel_Radio_Stack.png", "panel_GPS_Map.png"}) {
         struct stat st;

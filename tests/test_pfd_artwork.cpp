@@ -26,10 +26,11 @@ struct Picture {
 };
 
 Picture bitmap(uint32_t id) {
-    char name[64];
-    snprintf(name, sizeof name, "%s/pfd/%04X.bmp", KESTREL_ARTWORK_DIR, id);
+    char file[16];
+    snprintf(file, sizeof file, "/pfd/%04X.bmp", id);
+    const std::string name = KESTREL_ARTWORK_DIR + std::string(file);
     Picture p;
-    FILE* f = fopen(name, "rb");
+    FILE* f = fopen(name.c_str(), "rb");
     if (!f) {
         ADD_FAILURE() << "cannot read " << name;
         return p;

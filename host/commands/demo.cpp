@@ -19,45 +19,23 @@
 
 namespace kestrel {
 
+// The page (web/demo.html, built in by embed_page.cmake), its element
+// script#demo holding the marker DEMO_DATA.
+extern const char DEMO_PAGE[];
+
 namespace {
 
-std::string base64(const std::string& in) {
-    static const char table[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    out.reserve((in.size() + 2) / 3 * 4);
-    for (size_t i = 0; i < in.size(); i += 3) {
-        const uint32_t n = (uint8_t(in[i]) << 16) | (i + 1 < in.size() ? uint8_t(in[i + 1]) << 8 : 0) |
-                           (i + 2 < in.size() ? uint8_t(in[i + 2]) : 0);
-        out += table[(n >> 18) & 63];
-        out += table[(n >> 12) & 63];
-        out += i + 1 < in.size() ? table[(n >> 6) & 63] : '=';
-        out += i + 2 < in.size() ? table[n & 63] : '=';
-    }
-    return out;
-}
-
-std::string html_escape(const std::string& s) {
-    std::string out;
-    for (char c : s) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
-// Text for a single-quoted string inside a script element.
-std::string js_string(const std::string& s) {
-    std::string out;
+// A JSON string, safe inside a script element: <, > and & are escaped too,
+// so no "</script>" can end the element early. Bytes from 0x80 up pass as
+// they are (the page is UTF-8).
+std::string json_string(const std::string& s) {
+    std::string out = "\"";
     for (unsigned char c : s) {
-        if (c == '\\' || c == '\'' || c == '<' || c == '>' || c == '&' || c < 0x20) out += format("\\x%02x", c);
+        if (c == '"' || c == '\\') out += std::string("\\") + static_cast<char>(c);
+        else if (c < 0x20 || c == '<' || c == '>' || c == '&' || c == 0x7F) out += format("\\u%04x", c);
         else out += static_cast<char>(c);
     }
-    return out;
+    return out + "\"";
 }
 
 // Where the demo panel and flight are: beside the program (an installed
@@ -138,62 +116,30 @@ Surface contact_sheet(Renderer& renderer, Host& host, const PanelConfig& config)
     return sheet;
 }
 
-const char PLAYER_HEAD[] = R"(<!DOCTYPE html>
-<html lang="en"><head><meta charset="utf-8"><title>Kestrel demo</title>
-<style>
-body{background:#15171a;color:#ddd;font:14px sans-serif;margin:20px}
-h1{font-size:20px;margin:0 0 4px}h2{font-size:16px;margin:28px 0 8px}
-#bar{display:flex;gap:10px;align-items:center;margin:10px 0}
-button{background:#333a42;color:#eee;border:1px solid #556;border-radius:4px;padding:4px 12px;font-size:14px}
-#seek{flex:1}#phase{color:#fc6;min-width:16em}
-img{image-rendering:auto;max-width:100%;border:1px solid #333}
-.mono{font-family:monospace;color:#aaa}
-</style></head><body>
-)";
-
-const char PLAYER_SCRIPT[] = R"(<script>
-const img=document.getElementById('frame'),seek=document.getElementById('seek'),
- phase=document.getElementById('phase'),clock=document.getElementById('clock'),
- play=document.getElementById('play'),speed=document.getElementById('speed');
-const end=pictures.length?pictures[pictures.length-1].t+1:0;
-let t=0,playing=true,last=null,shown=-1;
-seek.max=end;
-function at(time){let i=0;while(i+1<pictures.length&&pictures[i+1].t<=time)i++;return i;}
-function show(){const i=at(t);if(i!==shown&&pictures.length){shown=i;img.src=pictures[i].src;phase.textContent=pictures[i].p;}
- clock.textContent='frame '+(pictures.length?pictures[i].f:0)+'  '+t.toFixed(1)+' s / '+end.toFixed(1)+' s';seek.value=t;}
-function step(now){if(last!==null&&playing){t+=(now-last)/1000*parseFloat(speed.value);if(t>=end){t=end;playing=false;play.textContent='Play';}}
- last=now;show();requestAnimationFrame(step);}
-play.onclick=()=>{if(t>=end)t=0;playing=!playing;play.textContent=playing?'Pause':'Play';};
-seek.oninput=()=>{t=parseFloat(seek.value);show();};
-document.getElementById('prev').onclick=()=>{playing=false;play.textContent='Play';const i=at(t);t=pictures[Math.max(i-1,0)].t;show();};
-document.getElementById('next').onclick=()=>{playing=false;play.textContent='Play';const i=at(t);t=pictures[Math.min(i+1,pictures.length-1)].t;show();};
-requestAnimationFrame(step);
-</script></body></html>
-)";
-
-void write_player(const std::string& path, const std::vector<Picture>& pictures, const std::string& sheet_png,
+// index.html: the page, with the flight's pictures listed in it by their
+// files beside it (frames/NNNN.png, contact_sheet.png), not their bytes.
+bool write_player(const std::string& path, const std::vector<Picture>& pictures, const std::string& sheet_png,
                   const std::string& panel, const std::string& scenario, double seconds, const char* light) {
-    std::string h = PLAYER_HEAD;
-    h += "<h1>Kestrel demo flight</h1>\n<div class=mono>" + html_escape(panel) + " &middot; " +
-         html_escape(scenario) + " &middot; " + format("%.1f s simulated, %zu pictures, %s lighting", seconds,
-                                                       pictures.size(), light) +
-         "</div>\n";
-    h += "<div id=bar><button id=play>Pause</button><button id=prev>&#9664;</button>"
-         "<button id=next>&#9654;</button><input id=seek type=range min=0 step=0.01>"
-         "<select id=speed><option value=0.5>0.5&times;</option><option value=1 selected>1&times;</option>"
-         "<option value=2>2&times;</option><option value=4>4&times;</option></select>"
-         "<span id=phase></span><span id=clock class=mono></span></div>\n";
-    h += "<img id=frame alt=\"the panel\">\n";
-    h += "<h2>Every gauge alone, at the end of the flight</h2>\n<img alt=\"contact sheet\" src=\"data:image/png;base64," +
-         base64(sheet_png) + "\">\n";
-    h += "<script>const pictures=[\n";
-    for (const Picture& p : pictures) {
-        h += format("{f:%llu,t:%.4f,p:'", static_cast<unsigned long long>(p.frame), p.seconds) + js_string(p.phase) +
-             "',src:'data:image/png;base64," + base64(p.png) + "'},\n";
+    std::string data = "{\"panel\": " + json_string(panel) + ", \"scenario\": " + json_string(scenario) +
+                       format(", \"seconds\": %.4f, \"light\": ", seconds) + json_string(light) +
+                       ", \"sheet\": " + json_string(sheet_png.empty() ? "" : "contact_sheet.png") +
+                       ",\n\"pictures\": [\n";
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        const Picture& p = pictures[i];
+        data += format("{\"frame\": %llu, \"time\": %.4f, \"phase\": ", static_cast<unsigned long long>(p.frame),
+                       p.seconds) +
+                json_string(p.phase) + ", \"file\": " + json_string(p.file) + "}" +
+                (i + 1 < pictures.size() ? ",\n" : "\n");
     }
-    h += "];</script>\n";
-    h += PLAYER_SCRIPT;
-    write_file(path, h.data(), h.size());
+    data += "]}";
+    std::string page = DEMO_PAGE;
+    const size_t at = page.find("DEMO_DATA");
+    if (at == std::string::npos) {
+        fprintf(stderr, "kestrel: the built-in demo page has no place for its pictures\n");
+        return false;
+    }
+    page.replace(at, strlen("DEMO_DATA"), data);
+    return write_file(path, page.data(), page.size());
 }
 
 }  // namespace
@@ -302,7 +248,8 @@ int demo_command(PictureOptions o, const HostOptions& host_options, const std::s
     write_file(o.out + "/transcript.txt", transcript.data(), transcript.size());
     print_all(renderer.take_notes());
 
-    write_player(o.out + "/index.html", pictures, sheet_png, o.panel, o.scenario, run.seconds, o.light.name);
+    if (!write_player(o.out + "/index.html", pictures, sheet_png, o.panel, o.scenario, run.seconds, o.light.name))
+        write_failed = true;
     if (write_failed) {
         fprintf(stderr, "kestrel: some pictures could not be written to %s\n", o.out.c_str());
         return 1;
@@ -310,9 +257,10 @@ int demo_command(PictureOptions o, const HostOptions& host_options, const std::s
     printf("demo: %llu frames (%.1f s), %zu distinct pictures in %s/frames, contact sheet %s/contact_sheet.png\n",
            static_cast<unsigned long long>(host.sim.frame()), run.seconds, pictures.size(), o.out.c_str(),
            o.out.c_str());
-    char where[PATH_MAX];
     const std::string page = o.out + "/index.html";
-    printf("demo: open %s in a web browser to watch it\n", realpath(page.c_str(), where) ? where : page.c_str());
+    char* where = realpath(page.c_str(), nullptr);  // as long as it needs
+    printf("demo: open %s in a web browser to watch it\n", where ? where : page.c_str());
+    free(where);
     if (run.scenario.failures()) {
         fprintf(stderr, "kestrel: the demo flight had %d failed expectations or faults (see %s/transcript.txt)\n",
                 run.scenario.failures(), o.out.c_str());

@@ -47,23 +47,24 @@ BOOL CALLBACK note_bitmap(HMODULE, LPCSTR, LPSTR name, LONG_PTR ids) {
 
 // The bitmap resource `id` against the 24-bit bottom-up BMP file `file`.
 void compare(HMODULE module, unsigned id, const std::vector<uint8_t>& file) {
-    char name[64];
-    snprintf(name, sizeof name, "bitmap 0x%04X", id);
+    char hex[16];
+    snprintf(hex, sizeof hex, "%04X", id);
+    const std::string name = std::string("bitmap 0x") + hex;
     if (file.size() < 54 || file[0] != 'B' || file[1] != 'M' || file[28] != 24) {
-        fail(std::string(name) + ": its file is not a 24-bit BMP");
+        fail(name + ": its file is not a 24-bit BMP");
         return;
     }
     const int32_t width = i32(&file[18]), height = i32(&file[22]);
     HBITMAP bitmap = static_cast<HBITMAP>(
         LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!bitmap) {
-        fail(std::string(name) + ": the module does not carry it");
+        fail(name + ": the module does not carry it");
         return;
     }
     BITMAP info = {};
     GetObjectA(bitmap, sizeof info, &info);
     if (info.bmWidth != width || info.bmHeight != height) {
-        fail(std::string(name) + ": carried at another size");
+        fail(name + ": carried at another size");
     } else {
         BITMAPINFO want = {};
         want.bmiHeader.biSize = sizeof want.bmiHeader;
@@ -80,7 +81,7 @@ void compare(HMODULE module, unsigned id, const std::vector<uint8_t>& file) {
         const uint32_t offset = uint32_t(i32(&file[10]));
         if (rows != height || file.size() < offset + pixels.size() ||
             memcmp(pixels.data(), file.data() + offset, pixels.size()) != 0)
-            fail(std::string(name) + ": its pixels differ from the drawn bitmap");
+            fail(name + ": its pixels differ from the drawn bitmap");
     }
     DeleteObject(bitmap);
 }

@@ -74,9 +74,10 @@ struct Library {
 };
 
 std::string write_temp(const char* name, const void* bytes, DWORD size) {
-    char dir[MAX_PATH];
-    GetTempPathA(sizeof dir, dir);
-    const std::string path = std::string(dir) + name;
+    // The temporary folder, however long its path.
+    std::string dir(GetTempPathA(0, nullptr), '\0');
+    dir.resize(GetTempPathA(DWORD(dir.size()), dir.data()));
+    const std::string path = dir + name;
     HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD done = 0;
     if (f != INVALID_HANDLE_VALUE) {

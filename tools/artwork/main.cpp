@@ -53,12 +53,18 @@ int main(int argc, char** argv) {
         cairo_destroy(cr);
         cairo_surface_flush(s);
         const std::vector<uint8_t> bytes = kestrel::encode_bmp(pixels_of(s));
-        char name[32];
-        snprintf(name, sizeof name, "/%04X.png", bm.id);
-        if (png) cairo_surface_write_to_png(s, (dir + name).c_str());
+        char id[16];
+        snprintf(id, sizeof id, "/%04X", bm.id);
+        if (png) {
+            const std::string picture = dir + id + ".png";
+            if (cairo_surface_write_to_png(s, picture.c_str()) != CAIRO_STATUS_SUCCESS) {
+                fprintf(stderr, "%s: cannot write %s\n", argv[0], picture.c_str());
+                cairo_surface_destroy(s);
+                return 1;
+            }
+        }
         cairo_surface_destroy(s);
-        snprintf(name, sizeof name, "/%04X.bmp", bm.id);
-        const std::string path = dir + name;
+        const std::string path = dir + id + ".bmp";
         FILE* f = fopen(path.c_str(), "wb");
         if (!f || fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) {
             fprintf(stderr, "%s: cannot write %s\n", argv[0], path.c_str());
