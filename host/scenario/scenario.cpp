@@ -3,6 +3,7 @@
 #include <math.h>
 #include <stdio.h>
 
+#include "host/files.h"
 #include "host/util.h"
 
 namespace kestrel {
@@ -448,7 +449,7 @@ bool Scenario::run_text(const std::string& text) {
 namespace kestrel {
 
 int run_scenario_file(Host& host, const std::string& path, FILE* out, FILE* err) {
-    FILE* f = fopen(path.c_str(), "rb");
+    FILE* f = open_file(path, "rb");
     if (!f) {
         fprintf(err, "kestrel: cannot read the scenario %s\n", path.c_str());
         return 2;
