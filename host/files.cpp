@@ -4,39 +4,81 @@
 #include <errno.h>
 #include <stdio.h>
 #include <string.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #if defined(_WIN32)
 #include <direct.h>
+#include <wchar.h>
+
+#include "host/utf8.h"
 #endif
 
 namespace kestrel {
 
-FILE* open_file(const std::string& path, const char* mode) {
-    // Windows: the wide call, with the path and mode as UTF-16.
-    return fopen(path.c_str(), mode);
+#if defined(_WIN32)
+// Windows takes the ANSI code page's bytes in the narrow calls: every path
+// goes to the wide ones as UTF-16.
+FILE* open_file(const std::string& path, const char* mode) { return _wfopen(wide(path).c_str(), wide(mode).c_str()); }
+
+namespace {
+int make_dir(const std::string& path) { return _wmkdir(wide(path).c_str()); }
+FileKind kind_of(const std::string& path) {
+    struct _stat64 st;
+    if (_wstat64(wide(path).c_str(), &st) != 0) return FileKind::Missing;
+    const auto type = st.st_mode & _S_IFMT;
+    return type == _S_IFREG ? FileKind::File : type == _S_IFDIR ? FileKind::Dir : FileKind::Other;
 }
+bool is_separator(char c) { return c == '/' || c == '\\'; }
+}  // namespace
+
+std::string real_path(const std::string& path) {
+    if (!exists(path)) return "";
+    wchar_t* full = _wfullpath(nullptr, wide(path).c_str(), 0);
+    if (!full) return "";
+    const std::string out = narrow(full);
+    free(full);
+    return out;
+}
+#else
+FILE* open_file(const std::string& path, const char* mode) { return fopen(path.c_str(), mode); }
+
+namespace {
+int make_dir(const std::string& path) { return mkdir(path.c_str(), 0755); }
+FileKind kind_of(const std::string& path) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) return FileKind::Missing;
+    return S_ISREG(st.st_mode) ? FileKind::File : S_ISDIR(st.st_mode) ? FileKind::Dir : FileKind::Other;
+}
+bool is_separator(char c) { return c == '/'; }
+}  // namespace
+
+std::string real_path(const std::string& path) {
+    char* real = realpath(path.c_str(), nullptr);
+    if (!real) return "";
+    const std::string out = real;
+    free(real);
+    return out;
+}
+#endif
 
 bool make_dirs(const std::string& path, std::string* error) {
     for (size_t i = 1; i <= path.size(); ++i) {
-        if (i < path.size() && path[i] != '/') continue;
+        if (i < path.size() && !is_separator(path[i])) continue;
         const std::string part = path.substr(0, i);
-#if defined(_WIN32)
-        const int made = mkdir(part.c_str());
-#else
-        const int made = mkdir(part.c_str(), 0755);
-#endif
-        if (made != 0 && errno != EEXIST) {
-            *error = "cannot create " + part + ": " + strerror(errno);
+        // A drive ("C:") cannot be made, and need not be.
+        if (make_dir(part) == 0) continue;
+        const int why = errno;
+        if (why != EEXIST && !is_dir(part)) {
+            *error = "cannot create " + part + ": " + strerror(why);
             return false;
         }
     }
     return true;
 }
 
-bool exists(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0;
-}
+FileKind file_kind(const std::string& path) { return kind_of(path); }
+bool exists(const std::string& path) { return kind_of(path) != FileKind::Missing; }
+bool is_dir(const std::string& path) { return kind_of(path) == FileKind::Dir; }
 
 bool write_file(const std::string& path, const void* data, size_t size) {
     FILE* f = open_file(path, "wb");

@@ -16,7 +16,14 @@ FILE* open_file(const std::string& path, const char* mode);
 // Makes the folder and those above it; false with `error` set when one
 // cannot be made.
 bool make_dirs(const std::string& path, std::string* error);
+// What a path names; Missing with errno saying why when it cannot be looked at.
+enum class FileKind { Missing, File, Dir, Other };
+FileKind file_kind(const std::string& path);
 bool exists(const std::string& path);
+bool is_dir(const std::string& path);
+// The path made whole, with links resolved where the system has them; ""
+// when it does not exist.
+std::string real_path(const std::string& path);
 // Writes the bytes as the whole file; false when it cannot be written.
 bool write_file(const std::string& path, const void* data, size_t size);
 // Appends a whole file's bytes to *out; false if it cannot be opened.

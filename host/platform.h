@@ -67,7 +67,9 @@ void set_library_path(const std::string& directories);
 std::string program_directory();
 
 // The program's arguments as UTF-8, whatever the system's code page (on
-// Windows from the wide command line; elsewhere argv as it is).
+// Windows from the wide command line; elsewhere argv as it is). Called at
+// the start: on Windows it also sets the console's output to UTF-8, the
+// encoding of everything the program prints.
 std::vector<std::string> program_arguments(int argc, char** argv);
 
 }  // namespace kestrel

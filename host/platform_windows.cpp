@@ -1,5 +1,6 @@
-// The host's system services on Windows: modules are opened with LoadLibraryA
-// as the simulator opens them, their memory is found from their PE headers,
+// The host's system services on Windows: modules are opened with LoadLibrary
+// as the simulator opens them (the wide call: paths are UTF-8 in the host,
+// and may hold any character), their memory is found from their PE headers,
 // and their system calls are watched by pointing each module's import
 // address table at recording wrappers. The wrappers behave as the Kestrel
 // system library does on Linux (frame/system_linux.cpp): bare library names
@@ -10,9 +11,11 @@
 #endif
 #include <windows.h>
 #include <mmsystem.h>
+#include <shellapi.h>
 #include <string.h>
 
 #include "host/platform.h"
+#include "host/utf8.h"
 
 namespace kestrel {
 
@@ -28,7 +31,7 @@ std::string backslashes(std::string path) {
 }
 
 bool is_file(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -53,12 +56,24 @@ std::string find_library(const char* name) {
     return "";
 }
 
+// The file a loaded module came from (null: the program), "" if unknown.
+std::string module_file(HMODULE module) {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return "";
+        if (n < path.size()) {
+            path.resize(n);
+            return narrow(path);
+        }
+        if (path.size() >= 32768) return "";  // the longest path Windows has
+        path.resize(path.size() * 2);
+    }
+}
+
 // The name a loaded library goes by: its file name without folder and extension.
 std::string library_name(HMODULE module) {
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(module, path, sizeof path);
-    if (n == 0 || n >= sizeof path) return "";
-    std::string name = path;
+    std::string name = module_file(module);
     const size_t slash = name.find_last_of("\\/");
     if (slash != std::string::npos) name = name.substr(slash + 1);
     const size_t dot = name.find('.');
@@ -74,7 +89,7 @@ void report_library(const char* call, const char* name, bool found) {
 
 HMODULE WINAPI load_library(LPCSTR name) {
     const std::string file = find_library(name);
-    HMODULE module = file.empty() ? nullptr : LoadLibraryA(file.c_str());
+    HMODULE module = file.empty() ? nullptr : LoadLibraryW(wide(file).c_str());
     if (file.empty()) SetLastError(ERROR_MOD_NOT_FOUND);
     report_library("LoadLibraryA", name, module != nullptr);
     return module;
@@ -82,7 +97,7 @@ HMODULE WINAPI load_library(LPCSTR name) {
 
 HMODULE WINAPI get_module_handle(LPCSTR name) {
     const std::string file = find_library(name);
-    HMODULE module = file.empty() ? nullptr : GetModuleHandleA(file.c_str());
+    HMODULE module = file.empty() ? nullptr : GetModuleHandleW(wide(file).c_str());
     if (file.empty()) SetLastError(ERROR_MOD_NOT_FOUND);
     report_library("GetModuleHandleA", name, module != nullptr);
     return module;
@@ -267,26 +282,27 @@ void find_memory(HMODULE module, Memory* memory) {
 
 // The system's words for an error, with the file named where they name one.
 std::string system_message(DWORD error, const std::string& file) {
-    char text[512];
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-                             0, text, sizeof text, nullptr);
-    while (n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == ' ' || text[n - 1] == '.'))
+    wchar_t* text = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                             nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    while (n > 0 && (text[n - 1] == L'\r' || text[n - 1] == L'\n' || text[n - 1] == L' ' || text[n - 1] == L'.'))
         --n;
-    if (n == 0) return "error " + std::to_string(error);
-    std::string message(text, n);
+    std::string message = n > 0 ? narrow(std::wstring_view(text, n)) : "";
+    if (text) LocalFree(text);
+    if (message.empty()) return "error " + std::to_string(error);
     const size_t insert = message.find("%1");
     if (insert != std::string::npos) message.replace(insert, 2, file);
     return message;
 }
 
-// A path made whole against the working directory, so that LoadLibraryA opens
+// A path made whole against the working directory, so that LoadLibrary opens
 // that very file rather than searching for its name.
-std::string full_path(const std::string& path) {
-    const std::string relative = backslashes(path);
-    const DWORD n = GetFullPathNameA(relative.c_str(), 0, nullptr, nullptr);
+std::wstring full_path(const std::string& path) {
+    const std::wstring relative = wide(backslashes(path));
+    const DWORD n = GetFullPathNameW(relative.c_str(), 0, nullptr, nullptr);
     if (n == 0) return relative;
-    std::string full(n, '\0');
-    const DWORD m = GetFullPathNameA(relative.c_str(), n, full.data(), nullptr);
+    std::wstring full(n, L'\0');
+    const DWORD m = GetFullPathNameW(relative.c_str(), n, full.data(), nullptr);
     if (m == 0 || m >= n) return relative;
     full.resize(m);
     return full;
@@ -295,14 +311,14 @@ std::string full_path(const std::string& path) {
 }  // namespace
 
 bool open_library(const std::string& path, Library* out, std::string* error) {
-    const std::string file = full_path(path);
-    if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    const std::wstring file = full_path(path);
+    if (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
         *error = "no such module file";
         return false;
     }
     // A module that cannot be loaded is reported here, not in a dialog box.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    HMODULE module = LoadLibraryA(file.c_str());
+    HMODULE module = LoadLibraryW(file.c_str());
     if (!module) {
         *error = "cannot be loaded: " + system_message(GetLastError(), path);
         return false;
@@ -345,22 +361,23 @@ void watch_system(SystemEvents* events) { sink = events; }
 void set_library_path(const std::string& directories) { library_path = directories; }
 
 std::string program_directory() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return ".";
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
+    const std::string path = module_file(nullptr);
+    if (path.empty()) return ".";
     const size_t slash = path.find_last_of("\\/");
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
 std::vector<std::string> program_arguments(int argc, char** argv) {
-    return std::vector<std::string>(argv, argv + argc);
+    // What the program prints is UTF-8: the console is told so (output
+    // redirected to a file gets the bytes as they are).
+    SetConsoleOutputCP(CP_UTF8);
+    int count = 0;
+    wchar_t** wide_args = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide_args) return std::vector<std::string>(argv, argv + argc);
+    std::vector<std::string> out;
+    for (int i = 0; i < count; ++i) out.push_back(narrow(wide_args[i]));
+    LocalFree(wide_args);
+    return out;
 }
 
 }  // namespace kestrel

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <memory>
 
+#include <nlohmann/json.hpp>
+
+#include "host/files.h"
 #include "support.h"
 #include "viewer/live.h"
 
@@ -304,6 +307,55 @@ TEST_F(Live, ResetLoadsThePanelAgain) {
         EXPECT_EQ(session->host().sim.model_enabled(m->name), std::string(m->name) == "waypoint") << m->name;
     EXPECT_EQ(session->host().gauges().size(), loaded);
     EXPECT_NE(sent(session->update()).texts.at(0).find("\"t\":\"layout\""), std::string::npos);
+}
+
+// Names in any language reach the page as UTF-8; a module's text in a
+// Windows code page arrives as the Latin-1 it would be, in valid JSON.
+TEST(LiveText, NonAsciiNamesAndModuleTextsGiveValidJson) {
+    const std::string dir = testing::TempDir() + "/kestrel live \xE6\x97\xA5\xE6\x9C\xAC";
+    std::string error;
+    ASSERT_TRUE(make_dirs(dir, &error)) << error;
+    const std::string panel = dir + "/pan\xC3\xA9l.cfg", scenario = dir + "/\xC3\xA9t\xC3\xA9.kes";
+    const std::string cfg = "[Window Titles]\nWindow00=Cockpit \xC3\xBC\xFF\n[Window00]\nsize_mm=100,100\n"
+                            "gauge00=probe!KESTREL, 0, 0\n";
+    ASSERT_TRUE(write_file(panel, cfg.data(), cfg.size()));
+    const std::string play = "## Stufe \xC3\xBC\nframes 1\n";
+    ASSERT_TRUE(write_file(scenario, play.data(), play.size()));
+    LiveOptions o = live_options();
+    o.host.gauge_dir = TEST_GAUGE_DIR;
+    o.panel = panel;
+    o.scenarios = {scenario};
+    LiveSession session(o);
+    // Every message parsed: nlohmann throws on invalid UTF-8.
+    auto texts = [&] {
+        std::vector<nlohmann::json> messages;
+        for (const Outgoing& out : session.snapshot())
+            if (!out.binary) messages.push_back(nlohmann::json::parse(out.data));
+        return messages;
+    };
+    const nlohmann::json layout = texts().at(0);
+    EXPECT_EQ(layout.at("panel"), panel);
+    EXPECT_EQ(layout.at("windows").at(0).at("title"), "Cockpit \xC3\xBC\xC3\xBF");
+    EXPECT_EQ(layout.at("scenarios"), nlohmann::json::array({"\xC3\xA9t\xC3\xA9.kes"}));
+    // The mouse areas by name, the knob's own tooltip with them.
+    const nlohmann::json& areas = layout.at("entries").at(0).at("areas");
+    ASSERT_EQ(areas.size(), 5u);
+    EXPECT_EQ(areas[2], nlohmann::json::parse(R"({"x":20,"y":0,"width":10,"height":10,"cursor":"n-resize",
+                                                  "flags":)" + std::to_string(MOUSE_LEFT_REPEAT) +
+                                              R"(,"tooltip":"KNOB 10\u00b0"})"));
+    EXPECT_EQ(layout.at("entries").at(0).at("tooltip"), "PROBE");
+    EXPECT_FALSE(areas[3].contains("tooltip"));
+
+    EXPECT_EQ(session.handle("scenario \xC3\xA9t\xC3\xA9.kes"), "");
+    session.advance(0);
+    const std::vector<nlohmann::json> playing = texts();
+    EXPECT_EQ(playing.at(0).at("scenario").at("name"), "\xC3\xA9t\xC3\xA9.kes");
+    EXPECT_EQ(playing.at(0).at("scenario").at("phases").at(0), nlohmann::json::parse("[1,\"Stufe \xC3\xBC\"]"));
+    const std::string log = playing.at(1).at("log").dump();
+    EXPECT_NE(log.find("scenario \xC3\xA9t\xC3\xA9.kes"), std::string::npos) << log;
+    // Text is sent as it is: no byte of valid UTF-8 escaped.
+    EXPECT_EQ(json_message({{"message", "no scenario '\xC3\xA9.kes' is offered\t\x01"}}),
+              "{\"message\":\"no scenario '\xC3\xA9.kes' is offered\\t\\u0001\"}");
 }
 
 }  // namespace

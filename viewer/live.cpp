@@ -7,8 +7,11 @@
 
 #include <algorithm>
 
+#include <nlohmann/json.hpp>
+
 #include "host/files.h"
 #include "host/panel/placement.h"
+#include "host/utf8.h"
 #include "host/util.h"
 #include "host/sim/catalogue.h"
 #include "viewer/png.h"
@@ -20,24 +23,6 @@ namespace {
 constexpr size_t LOG_LINES = 200;      // kept for newcomers, and sent at most per update
 constexpr size_t MESSAGE_LIMIT = 1024;  // the longest message a browser may send
 constexpr uint64_t SEEK_FRAMES = 200000;  // a seek stops after this many frames (three hours at 18 a second)
-
-// A JSON string. Bytes outside ASCII (module texts need not be UTF-8) are
-// sent as the Latin-1 characters they would be, so every message is valid
-// UTF-8 whatever a module wrote.
-std::string json(const std::string& s) {
-    std::string out = "\"";
-    for (unsigned char c : s) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20 || c >= 0x7F) {
-            out += format("\\u%04x", c);
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
-}
 
 const char* cursor_name(int32_t cursor) {
     switch (cursor) {
@@ -367,118 +352,142 @@ std::string LiveSession::handle(const std::string& message) {
 // ---------------------------------------------------------------------------
 // What the browsers are sent
 
+// Keys in the order they are written, as the page and the tests read them.
+using json = nlohmann::ordered_json;
+
+namespace {
+
+// Every string as valid UTF-8 (a module's texts need not be).
+void make_valid(json& j) {
+    if (j.is_string()) {
+        std::string& s = j.get_ref<std::string&>();
+        s = valid_utf8(s);
+    } else if (j.is_structured()) {
+        for (json& v : j) make_valid(v);
+    }
+}
+
+// Compact JSON, for comparing with what was sent.
+std::string compact(const json& j) { return j.dump(-1, ' ', false, json::error_handler_t::replace); }
+
+}  // namespace
+
+std::string json_message(json j) {
+    make_valid(j);
+    return compact(j);
+}
+
 std::string LiveSession::layout_json() {
-    std::string j = "{\"t\":\"layout\",\"panel\":" + json(options_.panel) + ",\"light\":" + json(options_.light.name);
-    j += ",\"windows\":[";
+    json j = {{"t", "layout"}, {"panel", options_.panel}, {"light", options_.light.name}};
+    json& windows = j["windows"] = json::array();
     for (size_t i = 0; i < windows_.size(); ++i)
-        j += format("%s{\"title\":%s,\"width\":%d,\"height\":%d}", i ? "," : "", json(config_.windows[i].title).c_str(),
-                    windows_[i]->width(), windows_[i]->height());
-    j += "],\"entries\":[";
-    bool first = true;
+        windows.push_back(
+            {{"title", config_.windows[i].title}, {"width", windows_[i]->width()}, {"height", windows_[i]->height()}});
+    json& entries = j["entries"] = json::array();
     for (size_t wi = 0; wi < config_.windows.size(); ++wi) {
         for (const PanelGauge& e : config_.windows[wi].gauges) {
             const Gauge* g = placed_gauge(*host_, e);
             const Placement p = place_entry(e, *host_, renderer_.gauge_size());
-            j += format("%s{\"window\":%zu,\"module\":%s,\"x\":%d,\"y\":%d,\"width\":%g,\"height\":%g,\"loaded\":%s",
-                        first ? "" : ",", wi, json(e.module).c_str(), e.x, e.y, p.width, p.height,
-                        g ? "true" : "false");
-            first = false;
+            json entry = {{"window", wi}, {"module", e.module}, {"x", e.x},          {"y", e.y},
+                          {"width", p.width}, {"height", p.height}, {"loaded", g != nullptr}};
             if (g) {
-                j += format(",\"sx\":%g,\"sy\":%g", p.scale_x(), p.scale_y());
+                entry["sx"] = p.scale_x();
+                entry["sy"] = p.scale_y();
                 // Child areas in list order; a tooltip belongs to the area
                 // before it, or to the whole gauge when it comes first.
-                std::string areas, tooltip;
-                int last = -1, count = 0;
-                std::vector<std::string> tips;
+                std::string tooltip;
+                json areas = json::array();
                 for (const MouseRect* r : g->layout.mouse) {
                     if (r->kind == MOUSE_CHILD) {
-                        areas += format("%s[%d,%d,%d,%d,%s,%u", count ? "]," : "", r->box.x, r->box.y, r->box.width,
-                                        r->box.height, json(cursor_name(r->cursor)).c_str(), r->flags);
-                        last = count++;
+                        areas.push_back({{"x", r->box.x},
+                                         {"y", r->box.y},
+                                         {"width", r->box.width},
+                                         {"height", r->box.height},
+                                         {"cursor", cursor_name(r->cursor)},
+                                         {"flags", r->flags}});
                     } else if (r->kind == MOUSE_TOOLTIP && r->tooltip) {
-                        if (last < 0) tooltip = r->tooltip;
-                        else areas += "," + json(r->tooltip);
+                        if (areas.empty()) tooltip = r->tooltip;
+                        else areas.back()["tooltip"] = r->tooltip;
                     }
                 }
-                if (count) areas += "]";
-                j += ",\"tooltip\":" + json(tooltip) + ",\"areas\":[" + areas + "]";
+                entry["tooltip"] = tooltip;
+                entry["areas"] = std::move(areas);
             }
-            j += "}";
+            entries.push_back(std::move(entry));
         }
     }
-    j += "],\"scenarios\":[";
-    for (size_t i = 0; i < options_.scenarios.size(); ++i) j += (i ? "," : "") + json(file_name(options_.scenarios[i]));
-    j += "],\"models\":[";
-    const std::vector<const SimModel*> models = sim_models();
-    for (size_t i = 0; i < models.size(); ++i)
-        j += format("%s{\"name\":%s,\"meaning\":%s}", i ? "," : "", json(models[i]->name).c_str(),
-                    json(models[i]->meaning).c_str());
-    j += "],\"sounds\":";
-    j += options_.sound_dir.empty() ? "false" : "true";
-    j += ",\"problems\":[";
-    for (size_t i = 0; i < problems_.size(); ++i) j += (i ? "," : "") + json(problems_[i]);
-    j += "],\"scenario\":";
+    json& scenarios = j["scenarios"] = json::array();
+    for (const std::string& s : options_.scenarios) scenarios.push_back(file_name(s));
+    json& models = j["models"] = json::array();
+    for (const SimModel* m : sim_models()) models.push_back({{"name", m->name}, {"meaning", m->meaning}});
+    j["sounds"] = !options_.sound_dir.empty();
+    j["problems"] = problems_;
+    j["scenario"] = nullptr;
     if (player_) {
-        j += "{\"name\":" + json(player_->name()) + format(",\"lines\":%zu,\"phases\":[", player_->lines());
-        for (size_t i = 0; i < player_->phases().size(); ++i)
-            j += format("%s[%zu,%s]", i ? "," : "", player_->phases()[i].line, json(player_->phases()[i].title).c_str());
-        j += "]}";
-    } else {
-        j += "null";
+        json phases = json::array();
+        for (const auto& phase : player_->phases()) phases.push_back(json::array({phase.line, phase.title}));
+        j["scenario"] = {{"name", player_->name()}, {"lines", player_->lines()}, {"phases", std::move(phases)}};
     }
-    return j + "}";
+    return json_message(std::move(j));
 }
 
 std::string LiveSession::state_json(bool everything) {
-    std::string j;
+    json j = {{"t", "state"}};
     // Time: every frame.
-    const std::string time =
-        format("\"frame\":%llu,\"tick\":%s,\"fps\":%u,\"running\":%s,\"speed\":%d",
-               static_cast<unsigned long long>(host_->sim.frame()), json(number(host_->sim.get(VAR_TICKS))).c_str(),
-               host_->sim.frame_rate(), running_ ? "true" : "false", speed_);
-    if (everything || time != time_sent_) j += "," + time;
-    if (!everything) time_sent_ = time;
+    const json time = {{"frame", host_->sim.frame()},
+                       {"tick", number(host_->sim.get(VAR_TICKS))},
+                       {"fps", host_->sim.frame_rate()},
+                       {"running", running_},
+                       {"speed", speed_}};
+    const std::string time_text = compact(time);
+    if (everything || time_text != time_sent_) j.update(time);
+    if (!everything) time_sent_ = time_text;
 
     // Simulator variables the panel reads, and those the page set.
-    std::string vars;
+    json vars = json::array();
     for (uint32_t id : reads_) {
         const Sim::Var* v = host_->sim.find(id);
         const std::string value = !v ? "0" : v->is_bcd ? "bcd " + hex(v->bcd) : number(v->value);
         auto sent = vars_sent_.find(id);
         const bool known = sent != vars_sent_.end();
         if (!everything && known && sent->second == value) continue;
-        std::string one = "{\"id\":" + json(hex(id)) + ",\"v\":" + json(value);
+        json one = {{"id", hex(id)}, {"v", value}};
         if (everything || !known) {
-            one += ",\"name\":" + json(sim_var_name(id));
-            if (const SimVarName* n = find_sim_var_name(id); n && n->min < n->max)
-                one += format(",\"min\":%.17g,\"max\":%.17g", n->min, n->max);
-            if (const SimVarName* n = find_sim_var_name(id); n && n->bcd) one += ",\"bcd\":true";
+            one["name"] = sim_var_name(id);
+            if (const SimVarName* n = find_sim_var_name(id); n && n->min < n->max) {
+                one["min"] = n->min;
+                one["max"] = n->max;
+            }
+            if (const SimVarName* n = find_sim_var_name(id); n && n->bcd) one["bcd"] = true;
         }
-        vars += (vars.empty() ? "" : ",") + one + "}";
+        vars.push_back(std::move(one));
         if (!everything) vars_sent_[id] = value;
     }
-    if (!vars.empty()) j += ",\"vars\":[" + vars + "]";
+    if (!vars.empty()) j["vars"] = std::move(vars);
 
     // Shared variables: value, owner, who binds them.
-    std::string shared;
+    json shared = json::array();
     for (const Registry::Entry& e : host_->registry.entries()) {
-        std::string binders;
-        for (const Gauge* g : host_->registry.binders(e.name))
-            binders += (binders.empty() ? "" : ",") + json(g ? g->name : "");
-        const std::string one = "{\"name\":" + json(e.name) + format(",\"v\":%d", host_->registry.value(e.name)) +
-                                ",\"owner\":" + json(e.owner ? e.owner->name : "") + ",\"binders\":[" + binders + "]}";
+        json binders = json::array();
+        for (const Gauge* g : host_->registry.binders(e.name)) binders.push_back(g ? g->name : "");
+        json one = {{"name", e.name},
+                    {"v", host_->registry.value(e.name)},
+                    {"owner", e.owner ? e.owner->name : ""},
+                    {"binders", std::move(binders)}};
+        const std::string text = compact(one);
         auto sent = shared_sent_.find(e.name);
-        if (!everything && sent != shared_sent_.end() && sent->second == one) continue;
-        shared += (shared.empty() ? "" : ",") + one;
-        if (!everything) shared_sent_[e.name] = one;
+        if (!everything && sent != shared_sent_.end() && sent->second == text) continue;
+        shared.push_back(std::move(one));
+        if (!everything) shared_sent_[e.name] = text;
     }
-    if (!shared.empty()) j += ",\"shared\":[" + shared + "]";
+    if (!shared.empty()) j["shared"] = std::move(shared);
 
     // The log: its new lines, or all that is kept.
-    std::string log;
+    json log = json::array();
     auto add = [&](const Log& l) {
-        log += (log.empty() ? "" : ",") + std::string("{\"g\":") + json(l.gauge) + ",\"k\":" + json(l.kind) +
-               ",\"text\":" + json(l.text) + (l.sound.empty() ? "" : ",\"sound\":" + json(l.sound)) + "}";
+        json line = {{"g", l.gauge}, {"k", l.kind}, {"text", l.text}};
+        if (!l.sound.empty()) line["sound"] = l.sound;
+        log.push_back(std::move(line));
     };
     if (everything) {
         for (const Log& l : recent_) add(l);
@@ -486,27 +495,28 @@ std::string LiveSession::state_json(bool everything) {
         for (const Log& l : pending_) add(l);
         pending_.clear();
     }
-    if (!log.empty()) j += ",\"log\":[" + log + "]";
+    if (!log.empty()) j["log"] = std::move(log);
 
     // Models and the scenario's progress.
-    std::string models;
-    for (const SimModel* m : sim_models())
-        models += (models.empty() ? "" : ",") + std::string("[") + json(m->name) + "," +
-                  (host_->sim.model_enabled(m->name) ? "true" : "false") + "]";
-    if (everything || models != models_sent_) j += ",\"models\":[" + models + "]";
-    if (!everything) models_sent_ = models;
-    std::string scenario = "null";
+    json models = json::array();
+    for (const SimModel* m : sim_models()) models.push_back(json::array({m->name, host_->sim.model_enabled(m->name)}));
+    const std::string models_text = compact(models);
+    if (everything || models_text != models_sent_) j["models"] = std::move(models);
+    if (!everything) models_sent_ = models_text;
+    json scenario = nullptr;
     if (player_)
-        scenario = format("{\"line\":%zu,\"frames\":%llu,\"expectations\":%d,\"failures\":%d,\"finished\":%s,\"error\":",
-                          player_->line(), static_cast<unsigned long long>(player_->frames()), player_->expectations(),
-                          player_->failures(), player_->finished() ? "true" : "false") +
-                   json(player_->error()) + "}";
-    if (everything || scenario != scenario_sent_) j += ",\"scenario\":" + scenario;
-    if (!everything) scenario_sent_ = scenario;
+        scenario = {{"line", player_->line()},
+                    {"frames", player_->frames()},
+                    {"expectations", player_->expectations()},
+                    {"failures", player_->failures()},
+                    {"finished", player_->finished()},
+                    {"error", player_->error()}};
+    const std::string scenario_text = compact(scenario);
+    if (everything || scenario_text != scenario_sent_) j["scenario"] = std::move(scenario);
+    if (!everything) scenario_sent_ = scenario_text;
 
-    if (j.empty()) return "";
-    j[0] = '{';
-    return "{\"t\":\"state\"," + j.substr(1) + "}";
+    if (j.size() == 1) return "";
+    return json_message(std::move(j));
 }
 
 void LiveSession::pictures(bool everything, std::vector<Outgoing>* out) {

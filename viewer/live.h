@@ -33,6 +33,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json_fwd.hpp>
+
 #include "host/host.h"
 #include "host/panel/panel_config.h"
 #include "host/panel/load.h"
@@ -65,6 +67,11 @@ struct Outgoing {
 // One message for them all, so that a browser takes them in at once rather
 // than one event each, and shows a click sooner.
 constexpr size_t PICTURE_HEADER = 16;
+
+// A message for the browsers: compact JSON, every string in it valid UTF-8.
+// Bytes of a string that are not valid UTF-8 (a module's texts need not be)
+// are read as the Latin-1 characters they would be.
+std::string json_message(nlohmann::ordered_json j);
 
 class LiveSession {
 public:

@@ -3,13 +3,11 @@
 #include <arpa/inet.h>
 #include <civetweb.h>
 #include <dirent.h>
-#include <limits.h>
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <strings.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
@@ -17,6 +15,8 @@
 #include <deque>
 #include <mutex>
 #include <thread>
+
+#include <nlohmann/json.hpp>
 
 #include "host/files.h"
 #include "host/panel/load.h"
@@ -69,28 +69,16 @@ struct Client {
     }
 };
 
-std::string error_json(const std::string& why) {
-    std::string out = "{\"t\":\"error\",\"message\":\"";
-    for (unsigned char c : why) {
-        if (c == '"' || c == '\\') out += '\\', out += static_cast<char>(c);
-        else if (c < 0x20 || c >= 0x7F) out += format("\\u%04x", c);
-        else out += static_cast<char>(c);
-    }
-    return out + "\"}";
-}
+std::string error_json(const std::string& why) { return json_message({{"t", "error"}, {"message", why}}); }
 
 // A file name that stays in its folder: letters, digits, '_', '-' and
-// inner dots only.
-bool plain_name(const std::string& name) {
+// inner dots only; with `any_letters`, the bytes of letters beyond ASCII too
+// (a scenario's name is one word of the page's messages, in UTF-8).
+bool plain_name(const std::string& name, bool any_letters = false) {
     if (name.empty() || name.size() > 64 || name[0] == '.') return false;
     for (unsigned char c : name)
-        if (!isalnum(c) && c != '_' && c != '-' && c != '.') return false;
+        if (!isalnum(c) && c != '_' && c != '-' && c != '.' && !(any_letters && c >= 0x80)) return false;
     return name.find("..") == std::string::npos;
-}
-
-bool is_dir(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 }  // namespace
@@ -160,11 +148,10 @@ struct Server::State {
             const bool wave = name.size() > 4 && strcasecmp(name.c_str() + name.size() - 4, ".wav") == 0;
             std::string bytes;
             if (plain_name(name) && wave) {
-                char real[PATH_MAX];
-                const std::string path = s.sound_dir + "/" + name;
+                const std::string real = real_path(s.sound_dir + "/" + name);
                 // Within the sound folder, links and all.
-                if (realpath(path.c_str(), real) && std::string(real).rfind(s.sound_dir + "/", 0) == 0) {
-                    if (FILE* f = fopen(real, "rb")) {
+                if (!real.empty() && real.rfind(s.sound_dir + "/", 0) == 0) {
+                    if (FILE* f = open_file(real, "rb")) {
                         char chunk[8192];
                         size_t n;
                         while ((n = fread(chunk, 1, sizeof chunk, f)) > 0 && bytes.size() < (64u << 20))
@@ -249,8 +236,7 @@ Server::~Server() { stop(); }
 
 bool Server::start(const std::string& address, int port, const std::string& sound_dir, std::string* error) {
     mg_init_library(0);
-    char real[PATH_MAX];
-    state_->sound_dir = !sound_dir.empty() && realpath(sound_dir.c_str(), real) ? real : "";
+    state_->sound_dir = sound_dir.empty() ? "" : real_path(sound_dir);
     const std::string ports = address + ":" + std::to_string(port);
     const char* options[] = {
         "listening_ports", ports.c_str(),
@@ -264,12 +250,14 @@ bool Server::start(const std::string& address, int port, const std::string& soun
     mg_callbacks callbacks{};
     callbacks.log_message = State::on_log;
     mg_init_data init{&callbacks, state_.get(), options};
-    char text[256] = "";
+    // civetweb writes its reason into our buffer, cut to its size.
+    std::string text(1024 + ports.size(), '\0');
     unsigned code = 0;
-    mg_error_data err{&code, text, sizeof text};
+    mg_error_data err{&code, text.data(), text.size()};
     state_->ctx = mg_start2(&init, &err);
     if (!state_->ctx) {
-        *error = "cannot listen on " + ports + ": " + (text[0] ? text : "unknown error");
+        text.resize(strnlen(text.c_str(), text.size()));
+        *error = "cannot listen on " + ports + ": " + (text.empty() ? "unknown error" : text);
         return false;
     }
     mg_set_request_handler(state_->ctx, "/", State::on_request, state_.get());
@@ -380,7 +368,7 @@ std::vector<std::string> scenarios_beside(const std::string& panel) {
     if (DIR* d = opendir(dir.c_str())) {
         while (const dirent* e = readdir(d)) {
             const std::string name = e->d_name;
-            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".kes") == 0 && plain_name(name))
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".kes") == 0 && plain_name(name, true))
                 out.push_back(dir + "/" + name);
         }
         closedir(d);

@@ -3,7 +3,8 @@
 #include <errno.h>
 #include <stdio.h>
 #include <string.h>
-#include <sys/stat.h>
+
+#include "host/files.h"
 
 namespace kestrel {
 
@@ -76,10 +77,10 @@ std::string decode_bmp(const uint8_t* data, size_t size, Pixels* out) {
 
 std::string read_bmp(const std::string& path, Pixels* out) {
     // Looked at before opening: opening a pipe would wait for a writer.
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0) return strerror(errno);
-    if (!S_ISREG(st.st_mode)) return "not a file";
-    FILE* f = fopen(path.c_str(), "rb");
+    const FileKind kind = file_kind(path);
+    if (kind == FileKind::Missing) return strerror(errno);
+    if (kind != FileKind::File) return "not a file";
+    FILE* f = open_file(path, "rb");
     if (!f) return strerror(errno);
     std::vector<uint8_t> bytes;
     uint8_t chunk[65536];

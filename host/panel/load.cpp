@@ -1,7 +1,5 @@
 #include "host/panel/load.h"
 
-#include <sys/stat.h>
-
 #include <map>
 
 #include "host/files.h"
@@ -18,8 +16,7 @@ std::vector<std::string> load_panel(Host& host, const PanelConfig& config, const
             if (!first_line.count(g.module)) first_line[g.module] = g.line;
     for (const std::string& module : config.modules()) {
         const std::string path = gauge_dir + "/" + module + ".gau";
-        struct stat st;
-        if (stat(path.c_str(), &st) != 0) {
+        if (!exists(path)) {
             messages.push_back(format("%s:%d: no module %s (%s); its gauge is drawn as a placeholder", config.path.c_str(),
                                       first_line[module], module.c_str(), path.c_str()));
             continue;

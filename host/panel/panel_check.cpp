@@ -3,12 +3,12 @@
 #include <math.h>
 #include <string.h>
 #include <strings.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <map>
 #include <set>
 
+#include "host/files.h"
 #include "host/panel/bitmap.h"
 #include "host/loader.h"
 #include "host/util.h"
@@ -114,8 +114,7 @@ struct Checker {
         for (const Placed& p : placed) {
             if (!seen.insert(p.entry->module).second) continue;
             const std::string path = gauge_dir + "/" + p.entry->module + ".gau";
-            struct stat st;
-            if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+            if (file_kind(path) != FileKind::File)
                 add(Severity::Error, p.entry->line,
                     format("%s.gau is not in the Gauges folder (%s): its gauges do not show", p.entry->module.c_str(),
                            gauge_dir.c_str()));

@@ -7,12 +7,12 @@
 #include <stdio.h>
 #include <string.h>
 #include <strings.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <map>
 #include <set>
 
+#include "host/files.h"
 #include "host/util.h"
 
 namespace kestrel {
@@ -401,8 +401,7 @@ std::string folder_of(const std::string& path) {
 std::string find_file(const std::string& folder, const std::string& name) {
     if (!plain_file_name(name)) return "";
     const std::string exact = folder + "/" + name;
-    struct stat st;
-    if (stat(exact.c_str(), &st) == 0) return exact;
+    if (exists(exact)) return exact;
 #if !defined(_WIN32)
     // Panels are written for Windows, where "Panel.BMP" is "panel.bmp".
     if (DIR* d = opendir(folder.c_str())) {
@@ -477,13 +476,12 @@ PanelConfig read_panel_config(const std::string& path) {
     PanelConfig config;
     config.path = path;
     // Looked at before opening: opening a pipe would wait for a writer.
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        const bool missing = stat(path.c_str(), &st) != 0;
-        config.problems.push_back({0, std::string("cannot read: ") + (missing ? strerror(errno) : "not a file")});
+    const FileKind kind = file_kind(path);
+    if (kind != FileKind::File) {
+        config.problems.push_back({0, std::string("cannot read: ") + (kind == FileKind::Missing ? strerror(errno) : "not a file")});
         return config;
     }
-    FILE* f = fopen(path.c_str(), "rb");
+    FILE* f = open_file(path, "rb");
     if (!f) {
         config.problems.push_back({0, std::string("cannot read: ") + strerror(errno)});
         return config;

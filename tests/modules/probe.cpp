@@ -58,6 +58,7 @@ static MouseRect mouse[] = {
     mouse_area({0, 0, 10, 10}, CURSOR_HAND, MOUSE_LEFT_SINGLE, power_switch),
     mouse_area({0, 0, 20, 20}, CURSOR_HAND, MOUSE_LEFT_SINGLE, behind),
     mouse_area({20, 0, 10, 10}, CURSOR_UP, MOUSE_LEFT_REPEAT, knob),
+    mouse_tooltip("KNOB 10\xB0", &tooltip_word),  // a code page's degree sign, not UTF-8
     mouse_area({30, 0, 10, 10}, CURSOR_HAND, MOUSE_LEFT_DRAG, handle),
     mouse_area({40, 0, 10, 10}, CURSOR_HAND, MOUSE_LEFT_SINGLE, selector),
     mouse_end_area(),

@@ -174,8 +174,8 @@ function areaAt(w, x, y) {
     const e = entries[i];
     if (x < e.x || y < e.y || x >= e.x + e.width || y >= e.y + e.height) continue;
     const gx = Math.floor((x - e.x) / e.sx), gy = Math.floor((y - e.y) / e.sy);
-    const area = e.areas.find((a) => gx >= a[0] && gy >= a[1] && gx < a[0] + a[2] && gy < a[1] + a[3]);
-    return { entry: e, area, tip: (area && area[6]) || e.tooltip || e.module };
+    const area = e.areas.find((a) => gx >= a.x && gy >= a.y && gx < a.x + a.width && gy < a.y + a.height);
+    return { entry: e, area, tip: (area && area.tooltip) || e.tooltip || e.module };
   }
   return null;
 }
@@ -199,7 +199,7 @@ function mouse(canvas, w) {
       return;
     }
     const hit = areaAt(w, x, y);
-    canvas.style.cursor = hit && hit.area ? hit.area[4] : 'default';
+    canvas.style.cursor = hit && hit.area ? hit.area.cursor : 'default';
     if (hit) {
       tip.textContent = hit.tip;
       tip.style.left = e.clientX + 14 + 'px';
