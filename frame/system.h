@@ -37,6 +37,10 @@ KESTREL_SYSTEM_HOST_API void kestrel_system_observe(const SystemObserver* observ
 // the default: the directory of the running program, as on Windows.
 KESTREL_SYSTEM_HOST_API void kestrel_system_library_path(const char* directories);
 
+// The directory of the running program, where a bare library name is looked
+// for by default.
+KESTREL_SYSTEM_HOST_API const char* kestrel_system_program_directory();
+
 // Called by the GaugeSound stand-in for each of its calls.
 KESTREL_SYSTEM_HOST_API void kestrel_system_report_gauge_sound(const char* function,
                                                                const char* path, const char* arg,

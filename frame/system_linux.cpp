@@ -43,12 +43,25 @@ static void report_library(const char* call, const char* name, bool found) {
 }
 
 static std::string program_directory() {
-    char exe[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    if (n <= 0) return ".";
-    exe[n] = '\0';
-    const char* slash = strrchr(exe, '/');
-    return slash ? std::string(exe, static_cast<size_t>(slash - exe)) : std::string(".");
+    // readlink says neither how long the path is nor whether it was cut
+    // short: read into a larger buffer until the path fits with room to spare.
+    std::string exe(256, '\0');
+    for (;;) {
+        const ssize_t n = readlink("/proc/self/exe", exe.data(), exe.size());
+        if (n <= 0) return ".";
+        if (static_cast<size_t>(n) < exe.size()) {
+            exe.resize(static_cast<size_t>(n));
+            break;
+        }
+        exe.resize(exe.size() * 2);
+    }
+    const size_t slash = exe.rfind('/');
+    return slash == std::string::npos ? std::string(".") : exe.substr(0, slash);
+}
+
+extern "C" KESTREL_SYSTEM_HOST_API const char* kestrel_system_program_directory() {
+    static const std::string directory = program_directory();
+    return directory.c_str();
 }
 
 // The file that a library name stands for, or "" when none exists. A name

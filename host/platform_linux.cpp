@@ -106,22 +106,7 @@ void set_library_path(const std::string& directories) {
     kestrel_system_library_path(directories.c_str());
 }
 
-std::string program_directory() {
-    // readlink says neither how long the path is nor whether it was cut
-    // short: read into a larger buffer until the path fits with room to spare.
-    std::string exe(256, '\0');
-    for (;;) {
-        const ssize_t n = readlink("/proc/self/exe", exe.data(), exe.size());
-        if (n <= 0) return ".";
-        if (static_cast<size_t>(n) < exe.size()) {
-            exe.resize(static_cast<size_t>(n));
-            break;
-        }
-        exe.resize(exe.size() * 2);
-    }
-    const size_t slash = exe.rfind('/');
-    return slash == std::string::npos ? std::string(".") : exe.substr(0, slash);
-}
+std::string program_directory() { return kestrel_system_program_directory(); }
 
 std::vector<std::string> program_arguments(int argc, char** argv) {
     return std::vector<std::string>(argv, argv + argc);

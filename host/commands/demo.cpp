@@ -52,7 +52,6 @@ std::string demo_file(const std::string& name) {
 
 struct Picture {
     std::string file;     // frames/NNNN.png
-    std::string png;      // its bytes
     uint64_t frame;       // the first frame that showed it
     double seconds;       // and when
     std::string phase;
@@ -199,11 +198,13 @@ int demo_command(PictureOptions o, const HostOptions& host_options, const std::s
         previous.assign(data, data + size);
         Picture p;
         p.file = format("frames/%04llu.png", static_cast<unsigned long long>(frame));
-        p.png = png_bytes(s);
         p.frame = frame;
         p.seconds = run.seconds;
         p.phase = phase;
-        if (!write_file(o.out + "/" + p.file, p.png.data(), p.png.size())) write_failed = true;
+        // Written as it is made: the page refers to the file, so the bytes
+        // are not kept.
+        const std::string png = png_bytes(s);
+        if (!write_file(o.out + "/" + p.file, png.data(), png.size())) write_failed = true;
         pictures.push_back(std::move(p));
     };
 
