@@ -10,6 +10,7 @@
 
 #include "host/elf_symbols.h"
 #include "host/files.h"
+#include "support.h"
 
 namespace kestrel::test {
 namespace {
@@ -22,7 +23,9 @@ struct Ran {
 Ran kestrel(const std::string& args) {
     const std::string out = ::testing::TempDir() + "kestrel-commands-" + std::to_string(getpid()) + ".txt";
     // A serve that listened would run on: the time limit ends it, as a failure.
-    const int s = system(("timeout 60 " KESTREL_LIBRARY_DIR "/kestrel " + args + " >" + out + " 2>&1 </dev/null").c_str());
+    const int s = system(("timeout 60 " + shell_word(KESTREL_LIBRARY_DIR "/kestrel") + " " + args + " >" + shell_word(out) +
+                          " 2>&1 </dev/null")
+                             .c_str());
     Ran r{WIFEXITED(s) ? WEXITSTATUS(s) : -1, ""};
     read_whole_file(out, &r.output);
     return r;
@@ -45,37 +48,37 @@ TEST(CommandLine, RefuseWhatTheyCannotUseInOneLineWithExitCodeTwo) {
         std::string args;
         const char* words;
     } cases[] = {
-        {"run " + folder, "a folder, not a scenario"},
-        {"run " + empty, "an empty file"},
-        {"run " + binary, "not a text file (byte 0x01 at offset 4)"},
-        {"run " + missing, "none.kes: no such file"},
+        {"run " + shell_word(folder), "a folder, not a scenario"},
+        {"run " + shell_word(empty), "an empty file"},
+        {"run " + shell_word(binary), "not a text file (byte 0x01 at offset 4)"},
+        {"run " + shell_word(missing), "none.kes: no such file"},
         {"run", "SCENARIO is required"},
-        {"render " + missing + ".cfg", "no such file"},
-        {"render " + folder + "/panel.cgf", "panel.cgf: not a panel file (.cfg) or a module name"},
-        {"render " + folder + "/", "a folder, not a panel file (.cfg) or a module name"},
+        {"render " + shell_word(missing + ".cfg"), "no such file"},
+        {"render " + shell_word(folder + "/panel.cgf"), "panel.cgf: not a panel file (.cfg) or a module name"},
+        {"render " + shell_word(folder + "/"), "a folder, not a panel file (.cfg) or a module name"},
         {"render no_such_module", "no_such_module: no module of that name"},
-        {"render " + words, "not a panel configuration"},
-        {"render flap_lever --scenario " + folder, "a folder, not a scenario"},
+        {"render " + shell_word(words), "not a panel configuration"},
+        {"render flap_lever --scenario " + shell_word(folder), "a folder, not a scenario"},
         {"render flap_lever --scale 9", "--scale: takes a number from 0.05 to 8, not 9"},
         {"render flap_lever --light noon", "noon not in {day,dusk,night}"},
-        {"demo --scenario " + folder, "a folder, not a scenario"},
-        {"demo --panel " + missing + ".cfg", "no such file"},
-        {"demo --panel " + blank, "holds nothing but blanks"},
-        {"check " + missing + ".cfg", "no such file"},
-        {"check " + folder, "a folder, not a panel configuration"},
-        {"check " + binary, "not a text file"},
-        {"check " + words, "not a panel configuration"},
-        {"serve " + folder, "a folder, not a panel configuration"},
-        {"serve " + missing + ".cfg", "no such file"},
-        {"serve " + empty, "an empty file"},
-        {"serve " + binary, "not a text file"},
-        {"serve --scenario " + missing, "no such file"},
+        {"demo --scenario " + shell_word(folder), "a folder, not a scenario"},
+        {"demo --panel " + shell_word(missing + ".cfg"), "no such file"},
+        {"demo --panel " + shell_word(blank), "holds nothing but blanks"},
+        {"check " + shell_word(missing + ".cfg"), "no such file"},
+        {"check " + shell_word(folder), "a folder, not a panel configuration"},
+        {"check " + shell_word(binary), "not a text file"},
+        {"check " + shell_word(words), "not a panel configuration"},
+        {"serve " + shell_word(folder), "a folder, not a panel configuration"},
+        {"serve " + shell_word(missing + ".cfg"), "no such file"},
+        {"serve " + shell_word(empty), "an empty file"},
+        {"serve " + shell_word(binary), "not a text file"},
+        {"serve --scenario " + shell_word(missing), "no such file"},
         {"serve --listen 999.1.1.1", "--listen 999.1.1.1: not an IPv4 or IPv6 address"},
         {"serve --listen 127.0.0.1:80", "not an IPv4 or IPv6 address"},
         {"serve --port 70000", "takes a number from 0 to 65535, not 70000"},
         {"serve --models maybe", "--models: maybe not in {on,off}"},
         {"info no_such_module", "no_such_module: no module of that name"},
-        {"info " + folder + "/panel.cfg", "not a panel file (.cfg) or a module name"},
+        {"info " + shell_word(folder + "/panel.cfg"), "not a panel file (.cfg) or a module name"},
         {"frob", "frob: no such command"},
         {"run --frob x.kes", "--frob"},
         {"help frob", "frob: no such command"},
@@ -102,8 +105,8 @@ TEST(CommandLine, AnswerHelpVersionAndGlobalOptionsOnEitherSide) {
         {"help render", 0, "--scale X"},
         {"serve --help", 0, "--listen ADDR"},
         {"", 2, "Usage: kestrel"},
-        {"--gauges " KESTREL_GAUGE_DIR " run " + scenario, 0, "failed or faults"},
-        {"run " + scenario + " --gauges " KESTREL_GAUGE_DIR " --no-sound-library", 0, "failed or faults"},
+        {"--gauges " + shell_word(KESTREL_GAUGE_DIR) + " run " + shell_word(scenario), 0, "failed or faults"},
+        {"run " + shell_word(scenario) + " --gauges " + shell_word(KESTREL_GAUGE_DIR) + " --no-sound-library", 0, "failed or faults"},
         // Every mouse entry, by index, with the name of its callback.
         {"info flap_lever", 0, "mouse 1 area    (2, 0, 38, 54) cursor 2 flags 0x20000000 flaps_up\n"},
         {"info flap_lever", 0, "mouse 3 end"},

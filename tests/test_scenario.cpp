@@ -104,7 +104,11 @@ TEST_F(Scenarios, ASlowerFrameRateSkipsTicks) {
 
 TEST_F(Scenarios, TheSoundLibraryCanBeTakenAway) {
     load({"broadcaster", test_module("probe")});
-    run("frames 1\nsound-library off\nunload probe\nload " + test_module("probe") + "\nclick probe 5 5\n");
+    // The module comes back by its path, which a scenario line cannot carry
+    // when the path has blanks: loaded as the scenario's "load" loads it.
+    run("frames 1\nsound-library off\nunload probe\n");
+    load({test_module("probe")});
+    run("click probe 5 5\n");
     EXPECT_EQ(host.registry.value("power"), 1);
     for (const std::string& s : sounds()) EXPECT_NE(s, "GaugePlaySound sound\\CLICK.WAV");
 }
