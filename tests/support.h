@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/host.h"
+#include "host/render/render.h"
 #include "host/scenario/scenario.h"
 
 namespace kestrel::test {
@@ -28,6 +29,30 @@ inline std::string shell_word(const std::string& text) {
     for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return out + "'";
 }
+
+// A drawn picture looked at by pixels, for the fixtures that render gauges.
+struct Picture {
+    Surface picture;
+    // The pixel at (x, y) as 0xRRGGBB; black outside the picture.
+    uint32_t px(int x, int y) const {
+        cairo_surface_t* s = picture.get();
+        if (x < 0 || y < 0 || x >= cairo_image_surface_get_width(s) || y >= cairo_image_surface_get_height(s))
+            return 0;
+        const uint8_t* data = cairo_image_surface_get_data(s);
+        const int stride = cairo_image_surface_get_stride(s);
+        return *reinterpret_cast<const uint32_t*>(data + size_t(y) * stride + size_t(x) * 4) & 0xFFFFFF;
+    }
+    static int r(uint32_t c) { return c >> 16 & 0xFF; }
+    static int g(uint32_t c) { return c >> 8 & 0xFF; }
+    static int b(uint32_t c) { return c & 0xFF; }
+    // Whether any pixel in the box [x0, x1] x [y0, y1] passes the test.
+    bool any(int x0, int x1, int y0, int y1, bool (*test)(uint32_t)) const {
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                if (test(px(x, y))) return true;
+        return false;
+    }
+};
 
 class HostTest : public ::testing::Test {
 protected:

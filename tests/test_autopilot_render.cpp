@@ -7,12 +7,11 @@
 namespace kestrel::test {
 namespace {
 
-class AutopilotPicture : public HostTest {
+class AutopilotPicture : public HostTest, protected Picture {
 protected:
     Gauge& fcu = load({"broadcaster", "autopilot_panel_1", "autopilot_panel_2"});
     Gauge& panel_1 = *host.find("autopilot_panel_1");
     Renderer renderer{KESTREL_ARTWORK_DIR, rules::DAY};
-    Surface picture;
 
     void SetUp() override {
         host.frame();
@@ -25,21 +24,10 @@ protected:
         cairo_surface_flush(picture.get());
         for (const std::string& note : renderer.take_notes()) ADD_FAILURE() << note;
     }
-    uint32_t px(int x, int y) const {
-        const uint8_t* data = cairo_image_surface_get_data(picture.get());
-        const int stride = cairo_image_surface_get_stride(picture.get());
-        return *reinterpret_cast<const uint32_t*>(data + size_t(y) * stride + size_t(x) * 4) & 0xFFFFFF;
-    }
     static bool white(uint32_t c) { return (c >> 16 & 0xFF) > 0xC0 && (c >> 8 & 0xFF) > 0xC0 && (c & 0xFF) > 0xC0; }
     static bool green(uint32_t c) { return (c >> 8 & 0xFF) > 0xC0 && (c >> 16 & 0xFF) < 0x90 && (c & 0xFF) < 0x90; }
     static bool amber(uint32_t c) {
         return (c >> 16 & 0xFF) > 0xC0 && (c >> 8 & 0xFF) > 0x50 && (c >> 8 & 0xFF) < 0xB0 && (c & 0xFF) < 0x70;
-    }
-    bool any(int x0, int x1, int y0, int y1, bool (*test)(uint32_t)) const {
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x)
-                if (test(px(x, y))) return true;
-        return false;
     }
     // The white index of a knob lies `distance` pixels from its centre in
     // the direction (dx, dy), and not in the opposite one.

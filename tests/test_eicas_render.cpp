@@ -10,12 +10,11 @@
 namespace kestrel::test {
 namespace {
 
-class EnginePicture : public HostTest {
+class EnginePicture : public HostTest, protected Picture {
 protected:
     Gauge& lower = load({"broadcaster", "eicas_upper", "eicas_lower"});
     Gauge& upper = *host.find("eicas_upper");
     Renderer renderer{KESTREL_ARTWORK_DIR, rules::DAY};
-    Surface picture;
 
     void SetUp() override {
         host.frame();
@@ -29,14 +28,6 @@ protected:
         cairo_surface_flush(picture.get());
         for (const std::string& note : renderer.take_notes()) ADD_FAILURE() << note;
     }
-    uint32_t px(int x, int y) const {
-        const uint8_t* data = cairo_image_surface_get_data(picture.get());
-        const int stride = cairo_image_surface_get_stride(picture.get());
-        return *reinterpret_cast<const uint32_t*>(data + size_t(y) * stride + size_t(x) * 4) & 0xFFFFFF;
-    }
-    static int r(uint32_t c) { return c >> 16 & 0xFF; }
-    static int g(uint32_t c) { return c >> 8 & 0xFF; }
-    static int b(uint32_t c) { return c & 0xFF; }
     static bool white(uint32_t c) { return r(c) > 0x90 && g(c) > 0x90 && b(c) > 0x90; }
     static bool green(uint32_t c) { return g(c) > 0x90 && r(c) < 0x70 && b(c) < 0x70; }
     static bool dark(uint32_t c) { return r(c) < 0x30 && g(c) < 0x30 && b(c) < 0x30; }

@@ -8,11 +8,10 @@
 namespace kestrel::test {
 namespace {
 
-class LeverPictures : public HostTest {
+class LeverPictures : public HostTest, protected Picture {
 protected:
     Gauge& quadrant = load({"broadcaster", "throttle_quadrant", "gear_handle", "autobrake_panel"});
     Renderer renderer{KESTREL_ARTWORK_DIR, rules::DAY};
-    Surface picture;
 
     void SetUp() override {
         host.frame();
@@ -24,11 +23,6 @@ protected:
         picture = renderer.gauge_picture(*host.find(gauge));
         cairo_surface_flush(picture.get());
         for (const std::string& note : renderer.take_notes()) ADD_FAILURE() << note;
-    }
-    uint32_t px(int x, int y) const {
-        const uint8_t* data = cairo_image_surface_get_data(picture.get());
-        const int stride = cairo_image_surface_get_stride(picture.get());
-        return *reinterpret_cast<const uint32_t*>(data + size_t(y) * stride + size_t(x) * 4) & 0xFFFFFF;
     }
     static bool light(uint32_t c) { return (c >> 16 & 0xFF) > 0xB0 && (c >> 8 & 0xFF) > 0xB0 && (c & 0xFF) > 0xB0; }
     static bool red(uint32_t c) { return (c >> 16 & 0xFF) > 0xC0 && (c >> 8 & 0xFF) < 0x60 && (c & 0xFF) < 0x60; }

@@ -9,11 +9,10 @@
 namespace kestrel::test {
 namespace {
 
-class HsiPicture : public HostTest {
+class HsiPicture : public HostTest, protected Picture {
 protected:
     Gauge& hsi = load({"broadcaster", "electric_panel", "display_switch_2", "rose_arc_switch", "hsi"});
     Renderer renderer{KESTREL_ARTWORK_DIR, rules::DAY};
-    Surface picture;
 
     void SetUp() override {
         host.frame();  // the first frame clears the shared variables
@@ -27,15 +26,6 @@ protected:
         cairo_surface_flush(picture.get());
         for (const std::string& note : renderer.take_notes()) ADD_FAILURE() << note;
     }
-    uint32_t px(int x, int y) const {  // black outside the picture
-        if (x < 0 || y < 0 || x >= 210 || y >= 230) return 0;
-        const uint8_t* data = cairo_image_surface_get_data(picture.get());
-        const int stride = cairo_image_surface_get_stride(picture.get());
-        return *reinterpret_cast<const uint32_t*>(data + size_t(y) * stride + size_t(x) * 4) & 0xFFFFFF;
-    }
-    static int r(uint32_t c) { return c >> 16 & 0xFF; }
-    static int g(uint32_t c) { return c >> 8 & 0xFF; }
-    static int b(uint32_t c) { return c & 0xFF; }
     static bool white(uint32_t c) { return r(c) > 0x60 && g(c) > 0x60 && b(c) > 0x60; }
     static bool cyan(uint32_t c) { return b(c) > 0xA0 && g(c) > 0xA0 && r(c) < 0x80; }
     // Pixels passing `test` in the box reaching `half` either side and `half_y`

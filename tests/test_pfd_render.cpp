@@ -10,11 +10,10 @@
 namespace kestrel::test {
 namespace {
 
-class PfdPicture : public HostTest {
+class PfdPicture : public HostTest, protected Picture {
 protected:
     Gauge& pfd = load({"broadcaster", "pfd"});
     Renderer renderer{KESTREL_ARTWORK_DIR, rules::DAY};
-    Surface picture;
 
     void SetUp() override {
         host.frame();  // the first frame clears "display"
@@ -28,26 +27,11 @@ protected:
         cairo_surface_flush(picture.get());
         for (const std::string& note : renderer.take_notes()) ADD_FAILURE() << note;
     }
-    uint32_t px(int x, int y) const {
-        const uint8_t* data = cairo_image_surface_get_data(picture.get());
-        const int stride = cairo_image_surface_get_stride(picture.get());
-        return *reinterpret_cast<const uint32_t*>(data + size_t(y) * stride + size_t(x) * 4) & 0xFFFFFF;
-    }
-    static int r(uint32_t c) { return c >> 16 & 0xFF; }
-    static int g(uint32_t c) { return c >> 8 & 0xFF; }
-    static int b(uint32_t c) { return c & 0xFF; }
     static bool sky(uint32_t c) { return b(c) > r(c) + 60; }
     static bool ground(uint32_t c) { return r(c) > b(c) + 60; }
     static bool white(uint32_t c) { return r(c) > 0xC0 && g(c) > 0xC0 && b(c) > 0xC0; }
     static bool yellow(uint32_t c) { return r(c) > 0xC0 && g(c) > 0xB0 && b(c) < 0x60; }
     static bool green(uint32_t c) { return g(c) > 0xB0 && r(c) < 0x80 && b(c) < 0x80; }
-    // Whether any pixel in the box [x0, x1] x [y0, y1] passes the test.
-    bool any(int x0, int x1, int y0, int y1, bool (*test)(uint32_t)) const {
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x)
-                if (test(px(x, y))) return true;
-        return false;
-    }
 };
 
 TEST_F(PfdPicture, CoverHidesTheFaceUntilBatteryAndDisplayAreOn) {

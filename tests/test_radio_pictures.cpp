@@ -7,10 +7,9 @@
 namespace kestrel::test {
 namespace {
 
-class RadioPictures : public HostTest {
+class RadioPictures : public HostTest, protected Picture {
 protected:
     Renderer renderer{KESTREL_ARTWORK_DIR, rules::DAY};
-    Surface picture;
 
     void SetUp() override {
         load({"broadcaster", "radio_panel", "transponder", "chronometer"});
@@ -25,11 +24,6 @@ protected:
         cairo_surface_flush(picture.get());
         for (const std::string& note : renderer.take_notes()) ADD_FAILURE() << note;
     }
-    uint32_t px(int x, int y) const {
-        const uint8_t* data = cairo_image_surface_get_data(picture.get());
-        const int stride = cairo_image_surface_get_stride(picture.get());
-        return *reinterpret_cast<const uint32_t*>(data + size_t(y) * stride + size_t(x) * 4) & 0xFFFFFF;
-    }
     // Colour tests on 0xRRGGBB.
     static bool white(uint32_t c) { return (c >> 16 & 0xFF) > 0xC0 && (c >> 8 & 0xFF) > 0xC0 && (c & 0xFF) > 0xC0; }
     static bool red(uint32_t c) { return (c >> 16 & 0xFF) > 0xB0 && (c >> 8 & 0xFF) < 0x80 && (c & 0xFF) < 0x60; }
@@ -39,12 +33,6 @@ protected:
     static bool green(uint32_t c) { return (c >> 8 & 0xFF) > 0xB0 && (c >> 16 & 0xFF) < 0x90 && (c & 0xFF) < 0xA0; }
     // Whether any pixel of the 3x3 box around (x, y), or of a rectangle, passes.
     bool near(int x, int y, bool (*test)(uint32_t)) const { return any(x - 1, x + 1, y - 1, y + 1, test); }
-    bool any(int x0, int x1, int y0, int y1, bool (*test)(uint32_t)) const {
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x)
-                if (test(px(x, y))) return true;
-        return false;
-    }
     void click(const char* gauge, int x, int y) { host.click(*host.find(gauge), x, y); }
 };
 

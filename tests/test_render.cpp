@@ -69,11 +69,10 @@ enum : uint32_t {
     LAMP_HIDDEN = 0x9109, LAMP_LIT = 0x910A,
 };
 
-class Render : public HostTest {
+class Render : public HostTest, protected Picture {
 protected:
     Gauge& canvas = load({test_module("canvas")});
     Renderer renderer{canvas_artwork(), rules::DAY};
-    Surface picture;
 
     // Runs a frame with the variables set, and draws the gauge.
     void draw(std::initializer_list<std::pair<uint32_t, double>> vars = {}) {
@@ -81,11 +80,6 @@ protected:
         host.frame();
         picture = renderer.gauge_picture(canvas);
         cairo_surface_flush(picture.get());
-    }
-    uint32_t px(int x, int y) const {
-        const uint8_t* data = cairo_image_surface_get_data(picture.get());
-        const int stride = cairo_image_surface_get_stride(picture.get());
-        return *reinterpret_cast<const uint32_t*>(data + size_t(y) * stride + size_t(x) * 4) & 0xFFFFFF;
     }
     static int red(uint32_t c) { return (c >> 16) & 0xFF; }
     static int green(uint32_t c) { return (c >> 8) & 0xFF; }
@@ -319,11 +313,10 @@ TEST(Reach, HoldsEveryPixelThatATurnedBitmapChanges) {
 // ---------------------------------------------------------------------------
 // The flap lever with its own artwork.
 
-class FlapLeverPicture : public HostTest {
+class FlapLeverPicture : public HostTest, protected Picture {
 protected:
     Gauge& lever = load({"broadcaster", "flap_lever"});
     Renderer renderer{KESTREL_ARTWORK_DIR, rules::DAY};
-    Surface picture;
 
     void draw(double handle, int32_t power) {
         host.sim.set(0x148, handle);

@@ -9,10 +9,9 @@
 namespace kestrel::test {
 namespace {
 
-class StandbyPicture : public HostTest {
+class StandbyPicture : public HostTest, protected Picture {
 protected:
     Renderer renderer{KESTREL_ARTWORK_DIR, rules::DAY};
-    Surface picture;
 
     Gauge& draw(const char* name, std::initializer_list<std::pair<uint32_t, double>> vars) {
         Gauge* g = host.find(name);
@@ -28,19 +27,11 @@ protected:
         for (const std::string& note : renderer.take_notes()) ADD_FAILURE() << note;
         return *g;
     }
-    uint32_t px(int x, int y) const {
-        const uint8_t* data = cairo_image_surface_get_data(picture.get());
-        const int stride = cairo_image_surface_get_stride(picture.get());
-        return *reinterpret_cast<const uint32_t*>(data + size_t(y) * stride + size_t(x) * 4) & 0xFFFFFF;
-    }
     // The pixel at `radius` from (cx, cy), `degrees` clockwise from straight up.
     uint32_t at(double cx, double cy, double degrees, double radius) const {
         const double t = degrees * M_PI / 180;
         return px(int(floor(cx + radius * sin(t))), int(floor(cy - radius * cos(t))));
     }
-    static int r(uint32_t c) { return c >> 16 & 0xFF; }
-    static int g(uint32_t c) { return c >> 8 & 0xFF; }
-    static int b(uint32_t c) { return c & 0xFF; }
     static bool white(uint32_t c) { return r(c) > 0xC0 && g(c) > 0xC0 && b(c) > 0xC0; }
     static bool sky(uint32_t c) { return b(c) > r(c) + 60; }
     static bool ground(uint32_t c) { return r(c) > b(c) + 40 && g(c) < 0xA0; }
