@@ -14,16 +14,13 @@
 
 #include <CLI/CLI.hpp>
 
-#include "host/commands/info.h"
+#include "host/commands/commands.h"
 #include "host/files.h"
 #include "host/host.h"
 #include "host/panel/load.h"
-#include "host/panel/panel_check.h"
 #include "host/platform.h"
-#include "host/scenario/scenario.h"
 #include "host/util.h"
 #if defined(KESTREL_RENDER)
-#include "host/commands/commands.h"
 #include "host/commands/pictures.h"
 #endif
 #if defined(KESTREL_SERVE)
@@ -99,13 +96,7 @@ void picture_options(CLI::App* app, PictureOptions* o) {
 }
 #endif
 
-int sim_command() {
-    for (const KeyEffect* e : key_effects()) printf("key %s  %s\n", hex(e->event_id).c_str(), e->meaning);
-    for (const SimModel* m : sim_models()) printf("model %s  %s\n", m->name, m->meaning);
-    return 0;
-}
-
-int run_command(const std::vector<std::string>& arguments) {
+int kestrel_main(const std::vector<std::string>& arguments) {
     CLI::App app("Kestrel's development host: runs the gauge modules without the simulator.", "kestrel");
     app.set_version_flag("--version", "kestrel " KESTREL_VERSION);
     app.footer(EXIT_CODES);
@@ -131,6 +122,8 @@ int run_command(const std::vector<std::string>& arguments) {
     std::vector<std::string> modules;
     CLI::App* info = app.add_subcommand("info", "load modules and list their elements and mouse entries");
     info->add_option("MODULE", modules, "module names (found in the gauges folder) or .gau files")->required();
+    bool records = false;
+    info->add_flag("--records", records, "every field of the gauge's records: sources, callbacks, fonts, tables");
 
     CLI::App* sim = app.add_subcommand("sim", "list the key events the simulator stand-in answers, and its models\n"
                                               "(switched on in scenarios with \"model NAME on\")");
@@ -232,18 +225,18 @@ int run_command(const std::vector<std::string>& arguments) {
     if (app.got_subcommand(run)) {
         if (std::string why = text_file_problem(scenario, "a scenario (.kes)"); !why.empty()) return refuse(why);
         Host h(host);
-        return run_scenario_file(h, scenario, stdout, stderr);
+        return run_command(h, scenario, stdout, stderr);
     }
     if (app.got_subcommand(info)) {
         for (const std::string& m : modules)
             if (std::string why = module_problem(m, host.gauge_dir); !why.empty()) return refuse(why);
         Host h(host);
-        return info_command(h, modules, stdout);
+        return info_command(h, modules, records, stdout);
     }
-    if (app.got_subcommand(sim)) return sim_command();
+    if (app.got_subcommand(sim)) return sim_command(stdout);
     if (app.got_subcommand(check)) {
         if (std::string why = panel_file_problem(panel); !why.empty()) return refuse(why);
-        return check_command({panel}, host, artwork_dir, stdout);
+        return check_command(panel, host, artwork_dir, stdout);
     }
 #if defined(KESTREL_RENDER)
     if (app.got_subcommand(render)) {
@@ -279,7 +272,7 @@ int main(int argc, char** argv) {
     // Transcripts are compared byte for byte with those of other systems.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    const int status = run_command(program_arguments(argc, argv));
+    const int status = kestrel_main(program_arguments(argc, argv));
 #if defined(_WIN32)
     // Every gauge has been killed and every module released by now, and all
     // that is left is the process's own teardown. The system's sound drivers

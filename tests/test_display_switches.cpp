@@ -41,24 +41,6 @@ protected:
     int32_t value() { return host.registry.value(t.variable); }
 };
 
-// The twins differ in their bitmaps, positions, formats and mouse box.
-TEST_P(DisplaySwitch, PresentsItsRecordsAsTheSimulatorReadsThem) {
-    ASSERT_EQ(g.size(), 5u);
-    EXPECT_EQ(g.element(PANEL)->resource_id, t.panel);
-    EXPECT_EQ(g.element(KNOB)->resource_id, t.knob);
-    EXPECT_EQ(g.element(KNOB)->position.y, t.knob_at.y);
-    EXPECT_EQ(g.element(OFF_LABEL)->position.y, t.off_at.y);
-    EXPECT_EQ(g.element(TITLE)->position.y, t.title_at.y);
-    EXPECT_EQ(state(g, OFF_LABEL).text, t.off);
-    EXPECT_EQ(state(g, ON_LABEL).text, t.on);
-    EXPECT_EQ(state(g, TITLE).text, t.title);
-    // No tooltip: start, the knob, end of area.
-    const std::vector<MouseRect*>& m = g.layout.mouse;
-    ASSERT_EQ(m.size(), 3u);
-    EXPECT_EQ(m[1]->box.height, t.box.height);
-    EXPECT_EQ(m[1]->flags, MOUSE_LEFT_SINGLE);
-}
-
 TEST_P(DisplaySwitch, BindsItsDisplayThenPower) {
     std::vector<std::string> bound;
     for (const Event& e : loading)

@@ -35,16 +35,6 @@ protected:
     }
 };
 
-TEST_F(ElectricPanel, PresentsItsRecordsAsTheSimulatorReadsThem) {
-    ASSERT_EQ(g.size(), 9u);
-    const std::pair<size_t, std::string> captions[] = {
-        {BAT_1, "BAT 1"}, {ONE_BAT, "1    BAT"}, {GEN_1, "GEN 1"}, {GEN_2, "GEN 2"}};
-    for (const auto& [i, caption] : captions) EXPECT_EQ(state(g, i).text, caption + std::string(399, ' ') + "0");
-    EXPECT_EQ(g.element_as<TextElement>(READOUT)->source[0].id, BATTERY_VALUE);
-    ASSERT_EQ(g.layout.mouse.size(), 6u);
-    EXPECT_STREQ(g.layout.mouse[1]->tooltip, "ELECTRIC PANEL");
-}
-
 // A press sends the key event and clicks; the light waits for the simulator.
 TEST_F(ElectricPanel, ALightChangesOnlyWhenTheSimulatorReportsTheNewValue) {
     for (const Button& b : BUTTONS) {

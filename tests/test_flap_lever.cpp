@@ -21,59 +21,6 @@ protected:
     }
 };
 
-TEST_F(FlapLever, PresentsItsRecordsAsTheSimulatorReadsThem) {
-    const GaugeHeader* h = lever.layout.header;
-    EXPECT_STREQ(h->name, "KESTREL");
-    EXPECT_EQ(h->version, 800u);
-    EXPECT_EQ(h->size_x_mm, 100u);
-    EXPECT_EQ(lever.layout.linkage->version, 0x800u);
-
-    ASSERT_EQ(lever.size(), 4u);
-    const uint32_t kinds[] = {KIND_STATIC, KIND_ICON, KIND_ICON, KIND_TEXT};
-    const uint32_t resources[] = {0x100, 0x1200, 0x1100, 0xFFFFFFFF};
-    const PixPoint positions[] = {{0, 0}, {0, 0}, {-6, -15}, {56, 58}};
-    for (size_t i = 0; i < 4; ++i) {
-        const ElementHeader* e = lever.element(i);
-        EXPECT_EQ(e->kind, kinds[i]) << i;
-        EXPECT_EQ(e->resource_id, resources[i]) << i;
-        EXPECT_EQ(e->position.x, positions[i].x) << i;
-        EXPECT_EQ(e->position.y, positions[i].y) << i;
-    }
-    EXPECT_EQ(lever.element_as<IconElement>(MARKS)->frame_count, 2u);
-    const IconElement* knob = lever.element_as<IconElement>(KNOB);
-    EXPECT_EQ(knob->frame_count, 6u);
-    EXPECT_EQ(knob->mode, 3u);
-    EXPECT_EQ(knob->source.id, FLAP_HANDLE);
-    const TextElement* label = lever.element_as<TextElement>(LABEL);
-    EXPECT_EQ(label->box_width, 39);
-    EXPECT_EQ(label->box_height, 14);
-    EXPECT_STREQ(label->font, "Arial");
-    EXPECT_EQ(label->font_weight, 500);
-    EXPECT_EQ(label->charset, 1);
-    EXPECT_EQ(label->text_color, 0xFFFFFFu);
-    EXPECT_EQ(label->background_color, 0x80FFFFu);
-    EXPECT_EQ(label->capacity, 0x4240);
-
-    // start, upper, lower, end of area (the end-of-list entry closes it)
-    ASSERT_EQ(lever.layout.mouse.size(), 4u);
-    EXPECT_EQ(lever.layout.mouse[0]->kind, MOUSE_START);
-    const MouseRect* upper = lever.layout.mouse[1];
-    const MouseRect* lower = lever.layout.mouse[2];
-    EXPECT_EQ(upper->box.x, 2);
-    EXPECT_EQ(upper->box.y, 0);
-    EXPECT_EQ(upper->box.width, 38);
-    EXPECT_EQ(upper->box.height, 54);
-    EXPECT_EQ(upper->cursor, CURSOR_DOWN);
-    EXPECT_EQ(lower->box.x, 1);
-    EXPECT_EQ(lower->box.y, 62);
-    EXPECT_EQ(lower->box.width, 40);
-    EXPECT_EQ(lower->box.height, 56);
-    EXPECT_EQ(lower->cursor, CURSOR_UP);
-    EXPECT_EQ(upper->flags, MOUSE_LEFT_SINGLE);
-    EXPECT_EQ(lower->flags, MOUSE_LEFT_SINGLE);
-    EXPECT_EQ(lever.layout.mouse[3]->kind, MOUSE_END_AREA);
-}
-
 TEST_F(FlapLever, KnobFrameFollowsTheFlapHandle) {
     const struct {
         double handle, frame;

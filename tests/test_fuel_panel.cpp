@@ -29,14 +29,6 @@ protected:
     }
 };
 
-TEST_F(FuelPanel, PresentsItsRecordsAsTheSimulatorReadsThem) {
-    ASSERT_EQ(g.size(), 7u);
-    const std::pair<size_t, std::string> captions[] = {{RIGHT_LABEL, "RIGHT"}, {LEFT_LABEL, "LEFT"}, {ALL_LABEL, "ALL"}};
-    for (const auto& [i, caption] : captions) EXPECT_EQ(state(g, i).text, caption + std::string(399, ' ') + "0");
-    ASSERT_EQ(g.layout.mouse.size(), 6u);
-    EXPECT_STREQ(g.layout.mouse[1]->tooltip, "FUEL PANEL");
-}
-
 TEST_F(FuelPanel, StartsAtAllWithoutTellingTheSimulator) {
     EXPECT_EQ(lights(), "A");
     EXPECT_TRUE(keys().empty());

@@ -35,21 +35,6 @@ protected:
     int hold(const Engine& e, uint64_t frames) { return host.hold(g, e.button_x, e.button_y, frames); }
 };
 
-TEST_F(ManualStarters, PresentsItsRecordsAsTheSimulatorReadsThem) {
-    ASSERT_EQ(g.size(), 11u);
-    EXPECT_EQ(state(g, ENG).text, "ENG" + std::string(399, ' ') + "0");
-    EXPECT_EQ(state(g, MAN_START).text, "MAN START" + std::string(399, ' ') + "0");
-    // The covers take single clicks; the buttons repeat while held.
-    const std::vector<MouseRect*>& m = g.layout.mouse;
-    ASSERT_EQ(m.size(), 7u);
-    EXPECT_STREQ(m[1]->tooltip, "STARTERS");
-    const uint32_t flags[] = {MOUSE_LEFT_SINGLE, MOUSE_LEFT_REPEAT, MOUSE_LEFT_SINGLE, MOUSE_LEFT_REPEAT};
-    for (size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(m[2 + i]->flags, flags[i]) << i;
-        EXPECT_EQ(m[2 + i]->cursor, CURSOR_HAND) << i;
-    }
-}
-
 TEST_F(ManualStarters, EachCoverOpensAndClosesWithTheSwitchSound) {
     for (const Engine& e : ENGINES) {
         for (bool open : {true, false, true, false}) {

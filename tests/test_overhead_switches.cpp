@@ -51,36 +51,6 @@ protected:
     }
 };
 
-TEST_F(OverheadSwitches, PresentsItsRecordsAsTheSimulatorReadsThem) {
-    ASSERT_EQ(g.size(), 49u);
-    // Every caption is its label, then the number 0 far to the right.
-    const std::pair<size_t, std::string> captions[] = {
-        {7, "ANTI ICE"}, {8, "WING"},    {9, "ENG 1"},     {10, "ENG 2"},   {11, "EXT LT"},
-        {12, "STROBE"},  {13, "BEACON"}, {14, "WING"},     {15, "NAV & LOGO"}, {16, "APU"},
-        {17, "MASTER SW"}, {18, "START"}, {19, "LAND"},    {20, "TAXI"},    {28, "ON"},
-        {29, "ON"},      {30, "ON"},     {31, "OFF"},      {32, "OFF"},     {33, "OFF"},
-        {34, "ON"},      {35, "ON"},     {36, "OFF"},      {37, "OFF"},     {38, "S. BELTS"},
-        {39, "  NO SMOK."}, {40, "ON"},  {41, "OFF"},      {45, "PANEL"},   {47, "AVNCS"},
-    };
-    for (const auto& [i, caption] : captions) {
-        ASSERT_EQ(g.element(i)->kind, KIND_TEXT) << i;
-        EXPECT_EQ(state(g, i).text, caption + std::string(399, ' ') + "0") << i;
-    }
-    for (size_t i = 1; i < g.size(); ++i) {
-        if (g.element(i)->kind != KIND_ICON) continue;
-        EXPECT_EQ(g.element_as<IconElement>(i)->frame_count, 2u) << i;
-    }
-    // Start, tooltip, sixteen single-click areas, end of area.
-    const std::vector<MouseRect*>& m = g.layout.mouse;
-    ASSERT_EQ(m.size(), 19u);
-    EXPECT_STREQ(m[1]->tooltip, "SWITCH PANEL");
-    for (size_t i = 2; i < 18; ++i) {
-        EXPECT_EQ(m[i]->cursor, CURSOR_HAND) << i;
-        EXPECT_EQ(m[i]->flags, MOUSE_LEFT_SINGLE) << i;
-        EXPECT_EQ(m[i]->event_id, 0u) << i;
-    }
-}
-
 TEST_F(OverheadSwitches, BindsItsSharedVariablesInOrder) {
     std::vector<std::string> bound;
     for (const Event& e : loading)

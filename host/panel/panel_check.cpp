@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <set>
 
 #include "host/files.h"
@@ -256,6 +257,15 @@ struct Checker {
     }
 };
 
+}  // namespace
+
+std::vector<Finding> check_panel(const PanelConfig& config, const std::string& gauge_dir,
+                                 const NaturalSize& natural_size) {
+    Checker c{config, gauge_dir, natural_size, {}, {}};
+    c.run();
+    return c.out;
+}
+
 const char* severity_name(Severity s) {
     return s == Severity::Error ? "error" : s == Severity::Warning ? "warning" : "note";
 }
@@ -287,50 +297,19 @@ bool module_size(const std::string& gauge_dir, const std::string& artwork_dir, c
     return found;
 }
 
-}  // namespace
-
-std::vector<Finding> check_panel(const PanelConfig& config, const std::string& gauge_dir,
-                                 const NaturalSize& natural_size) {
-    Checker c{config, gauge_dir, natural_size, {}, {}};
-    c.run();
-    return c.out;
-}
-
-int check_command(const std::vector<std::string>& args, const HostOptions& host, const std::string& artwork_dir,
-                  FILE* out) {
-    if (args.size() != 1) {
-        fputs("usage: kestrel check PANEL.cfg [--gauges DIR]\n", stderr);
-        return 2;
-    }
-    PanelConfig config = read_panel_config(args[0]);
-    match_module_names(&config, host.gauge_dir);
-    std::map<std::string, std::pair<int, int>> sizes;  // each module opened once
-    const NaturalSize natural = [&](const std::string& module, int* w, int* h) {
-        auto it = sizes.find(module);
-        if (it == sizes.end()) {
+NaturalSize natural_sizes(const std::string& gauge_dir, const std::string& artwork_dir) {
+    auto sizes = std::make_shared<std::map<std::string, std::pair<int, int>>>();  // each module opened once
+    return [=](const std::string& module, int* w, int* h) {
+        auto it = sizes->find(module);
+        if (it == sizes->end()) {
             int a = 0, b = 0;
-            if (!module_size(host.gauge_dir, artwork_dir, module, &a, &b)) a = b = 0;
-            it = sizes.emplace(module, std::make_pair(a, b)).first;
+            if (!module_size(gauge_dir, artwork_dir, module, &a, &b)) a = b = 0;
+            it = sizes->emplace(module, std::make_pair(a, b)).first;
         }
         *w = it->second.first;
         *h = it->second.second;
         return *w > 0 && *h > 0;
     };
-    int counts[3] = {0, 0, 0};
-    for (const Finding& f : check_panel(config, host.gauge_dir, natural)) {
-        ++counts[static_cast<int>(f.severity)];
-        if (f.line > 0)
-            fprintf(out, "%s:%d: %s: %s\n", config.path.c_str(), f.line, severity_name(f.severity), f.message.c_str());
-        else
-            fprintf(out, "%s: %s: %s\n", config.path.c_str(), severity_name(f.severity), f.message.c_str());
-    }
-    const int errors = counts[int(Severity::Error)], warnings = counts[int(Severity::Warning)];
-    if (errors + warnings == 0)
-        fprintf(out, "%s: no problems found\n", config.path.c_str());
-    else
-        fprintf(out, "%s: %d error%s, %d warning%s\n", config.path.c_str(), errors, errors == 1 ? "" : "s", warnings,
-                warnings == 1 ? "" : "s");
-    return errors > 0 ? 1 : 0;
 }
 
 }  // namespace kestrel

@@ -57,10 +57,14 @@ using NaturalSize = std::function<bool(const std::string& module, int* width, in
 std::vector<Finding> check_panel(const PanelConfig& config, const std::string& gauge_dir,
                                  const NaturalSize& natural_size);
 
-// The command: `args` are the words after "check". Prints the findings as
-// "panel.cfg:LINE: error: ..." and a summary line to `out`; returns 1 when any
-// finding is an error, 2 for a wrong command line, else 0.
-int check_command(const std::vector<std::string>& args, const HostOptions& host, const std::string& artwork_dir,
-                  FILE* out);
+const char* severity_name(Severity s);
+
+// A gauge of this set's own size (its first element's bitmap, from the
+// module's resources or the artwork folder); false for other sets' modules
+// and when it cannot be told.
+bool module_size(const std::string& gauge_dir, const std::string& artwork_dir, const std::string& module, int* w,
+                 int* h);
+// module_size as the check takes it, each module opened once.
+NaturalSize natural_sizes(const std::string& gauge_dir, const std::string& artwork_dir);
 
 }  // namespace kestrel

@@ -403,31 +403,3 @@ bool Scenario::finish() {
 }
 
 }  // namespace kestrel
-
-namespace kestrel {
-
-int run_scenario_file(Host& host, const std::string& path, FILE* out, FILE* err) {
-    std::string text;
-    if (!read_whole_file(path, &text)) {
-        fprintf(err, "kestrel: cannot read the scenario %s\n", path.c_str());
-        return 2;
-    }
-    Scenario scenario(host, file_name(path));
-    bool ok = true;
-    for (const std::string& line : scenario_lines(text)) {
-        ok = scenario.run_line(line);
-        const std::string t = scenario.take_transcript();
-        fwrite(t.data(), 1, t.size(), out);
-        if (!ok) break;
-    }
-    if (ok) ok = scenario.finish();
-    if (!ok) {
-        fflush(out);
-        fprintf(err, "%s\n", scenario.error().c_str());
-        return 2;
-    }
-    fprintf(out, "end: %d expectations, %d failed or faults\n", scenario.expectations(), scenario.failures());
-    return scenario.failures() ? 1 : 0;
-}
-
-}  // namespace kestrel

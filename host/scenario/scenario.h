@@ -106,9 +106,4 @@ private:
 // names nothing known.
 bool apply_setting(Host& host, const Command& command, std::string* error);
 
-// Reads and runs a scenario file; prints the transcript to `out` as it goes.
-// Returns the process exit code: 0 all well, 1 failed expectations or
-// faults, 2 the file cannot be read or understood.
-int run_scenario_file(Host& host, const std::string& path, FILE* out, FILE* err);
-
 }  // namespace kestrel
