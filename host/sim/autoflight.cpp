@@ -16,32 +16,15 @@
 #include <math.h>
 
 #include "host/sim/sim.h"
+#include "frame/variables.h"
 
 namespace kestrel {
 
 namespace {
 
-constexpr uint32_t AUTOPILOT = 0x67;
 constexpr uint32_t LEVEL = 0x68;
-constexpr uint32_t NAV_HOLD = 0x69;
-constexpr uint32_t HEADING_HOLD = 0x6A;
-constexpr uint32_t SELECTED_HEADING = 0x6B;
-constexpr uint32_t ALTITUDE_HOLD = 0x6C;
-constexpr uint32_t SELECTED_ALTITUDE = 0x6D;
-constexpr uint32_t APPROACH_HOLD = 0x70;
-constexpr uint32_t BACK_COURSE = 0x71;
-constexpr uint32_t SPEED_HOLD = 0x73;
-constexpr uint32_t SELECTED_SPEED = 0x74;
-constexpr uint32_t MACH_HOLD = 0x75;
-constexpr uint32_t SELECTED_MACH = 0x76;
-constexpr uint32_t SELECTED_VERTICAL_SPEED = 0x78;
-constexpr uint32_t AUTOTHROTTLE = 0x7B;
-constexpr uint32_t GO_AROUND = 0x7C;
-constexpr uint32_t BARO_MILLIBARS = 0x4B;
-constexpr uint32_t BARO_INCHES = 0x4C;
 constexpr uint32_t FLIGHT_DIRECTOR = 0x318;
 constexpr uint32_t NAV_GPS = 0x350;
-constexpr uint32_t SELECTED_COURSE = 0x356;
 
 constexpr double MILLIBARS_PER_INCH = 33.8639;
 

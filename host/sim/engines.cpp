@@ -14,6 +14,7 @@
 // so the engines behave alike at any frame rate. It uses only arithmetic, so
 // every build computes the same values to the last bit.
 #include "host/sim/sim.h"
+#include "frame/variables.h"
 
 namespace kestrel {
 
@@ -34,7 +35,6 @@ constexpr Engine ENGINES[] = {
     {0x80, 0x37F, 0x233, 0x270, 0x271, 0x237, 0x27E, 0x231, 0x282},
     {0xA3, 0x380, 0x23D, 0x283, 0x284, 0x241, 0x291, 0x23B, 0x295},
 };
-constexpr uint32_t FUEL_ON_BOARD = 0x317;  // pounds
 
 // The model's own bookkeeping, in variables of the stand-in's own: the tick
 // counter and frame number at its last step.

@@ -10,28 +10,16 @@
 #include <math.h>
 
 #include "host/sim/sim.h"
+#include "frame/variables.h"
 
 namespace kestrel {
 
 namespace {
 
 // Variables the model reads.
-constexpr uint32_t AIRSPEED = 0x3D;        // knots, taken as the ground speed
-constexpr uint32_t HEADING = 0x51;         // degrees, taken as true
-constexpr uint32_t ALTITUDE = 0x4A;        // feet
 constexpr uint32_t NAV1_FREQUENCY = 0x18;  // binary-coded decimal, hundreds digit 1 implied
 constexpr uint32_t NAV2_FREQUENCY = 0x1B;
-constexpr uint32_t ADF_FREQUENCY = 0x10;   // hundreds, tens and units of kHz
-constexpr uint32_t ADF_EXTENSION = 0x12;   // thousands in bits 8-11, tenths in bits 0-3
 // Variables it writes.
-constexpr uint32_t LATITUDE = 0x47;        // metres along the meridian, 360 degrees = 40007000 m
-constexpr uint32_t LONGITUDE = 0x48;       // units of 2^-48 of a turn, east positive
-constexpr uint32_t GROUND_SPEED = 0x35B;   // knots
-constexpr uint32_t NAV1_BEARING = 0x226;   // degrees, relative to the aircraft
-constexpr uint32_t NAV1_DISTANCE = 0x1F;   // nautical miles
-constexpr uint32_t NAV2_BEARING = 0x3B;
-constexpr uint32_t NAV2_DISTANCE = 0x23;
-constexpr uint32_t ADF_BEARING = 0x27;
 // The model's own memory: the tick counter and frame of its last step.
 constexpr uint32_t LAST_TICK = 0x8140;
 constexpr uint32_t LAST_FRAME = 0x8141;

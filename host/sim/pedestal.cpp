@@ -6,6 +6,7 @@
 #include <math.h>
 
 #include "host/sim/sim.h"
+#include "frame/variables.h"
 
 namespace kestrel {
 
@@ -15,7 +16,6 @@ double finite_or_zero(double v) { return isfinite(v) ? v : 0; }
 double clamp(double v, double lo, double hi) { return v < lo ? lo : v > hi ? hi : v; }
 
 // The flap handle 0x148 runs from 0 to 16384 in five equal steps.
-constexpr uint32_t FLAP_HANDLE = 0x148;
 
 void move_flaps(Sim& sim, int steps) {
     double position = sim.get(FLAP_HANDLE);
@@ -58,7 +58,6 @@ void thrust_down(Sim& sim, uint32_t) { thrust_step(sim, -1); }
 
 // Pitch trim 0x30F in radians, nose up positive, in steps of 1/200 held
 // within 0.42 either way. Counting whole steps keeps the values exact.
-constexpr uint32_t PITCH_TRIM = 0x30F;
 constexpr double TRIM_STEPS_PER_RADIAN = 200;
 constexpr double TRIM_LIMIT_STEPS = 84;
 
@@ -78,18 +77,17 @@ void toggle(Sim& sim, uint32_t) {
 
 // The engine start engages both starters; the engines stop them once they run.
 void engine_start(Sim& sim, uint32_t) {
-    sim.set(0x233, 1);
-    sim.set(0x23D, 1);
+    sim.set(STARTER_1, 1);
+    sim.set(STARTER_2, 1);
 }
 
 // The gear handle 0x14B: 0 up, 16383 down. The gear follows it by itself
 // (the "gear" model).
-constexpr uint32_t GEAR_HANDLE = 0x14B;  // 0 up, 16383 down
 
 void gear_toggle(Sim& sim, uint32_t) { sim.set(GEAR_HANDLE, sim.get(GEAR_HANDLE) > 8191.5 ? 0 : 16383); }
 
 // The spoiler handle 0x145 goes to the position the event carries.
-void spoilers_set(Sim& sim, uint32_t value) { sim.set(0x145, value > 16384 ? 16384 : value); }
+void spoilers_set(Sim& sim, uint32_t value) { sim.set(SPOILER_HANDLE, value > 16384 ? 16384 : value); }
 
 // The simulator's autobrake setting (kept in a variable of the stand-in's
 // own): 0 rejected take-off, 1 off, 2 LO, 3 MED, 4 MAX, one step per event.
@@ -141,12 +139,12 @@ extern const SimArea pedestal_area = {
         {0x10042, "both thrust levers back one step (0x80, 0xA3), from idle into reverse (0x281, 0x294)", thrust_down},
         {0x1004F, "pitch trim nose up one step (0x30F)", trim_nose_up},
         {0x10047, "pitch trim nose down one step (0x30F)", trim_nose_down},
-        {0x103BE, "engine 1 master switch on/off (0x37F)", toggle<0x37F>},
-        {0x103BF, "engine 2 master switch on/off (0x380)", toggle<0x380>},
+        {0x103BE, "engine 1 master switch on/off (0x37F)", toggle<ENGINE_MASTER_1>},
+        {0x103BF, "engine 2 master switch on/off (0x380)", toggle<ENGINE_MASTER_2>},
         {0x102B0, "engine start: both starters on (0x233, 0x23D)", engine_start},
         {0x10022, "gear handle up/down (0x14B)", gear_toggle},
         {0x100FA, "spoiler handle to the event's value (0x145)", spoilers_set},
-        {0x1013D, "spoilers armed on/off (0x144)", toggle<0x144>},
+        {0x1013D, "spoilers armed on/off (0x144)", toggle<SPOILERS_ARMED>},
         {0x102FB, "autobrake setting down one step (0x8300: 0 RTO, 1 off, 2 LO, 3 MED, 4 MAX)", autobrake_down},
         {0x102FA, "autobrake setting up one step (0x8300)", autobrake_up},
     },

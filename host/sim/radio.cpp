@@ -21,6 +21,7 @@
 #include <math.h>
 
 #include "host/sim/sim.h"
+#include "frame/variables.h"
 
 namespace kestrel {
 
@@ -93,7 +94,6 @@ void transfer(Sim& sim, uint32_t) {
 // ADF: the frequency word holds hundreds, tens and units; the extension the
 // thousands and tenths.
 constexpr uint32_t ADF = 0x10;
-constexpr uint32_t ADF_EXTENSION = 0x12;
 
 struct AdfDigits {
     int hundreds;  // with the thousands: 1 to 17
@@ -150,9 +150,6 @@ void chrono_value(Sim& sim, uint32_t) {
 
 namespace {
 
-constexpr uint32_t CLOCK_HOURS = 0x3;
-constexpr uint32_t CLOCK_MINUTES = 0x4;
-constexpr uint32_t CLOCK_SECONDS = 0x5;
 
 // The clock starts at the same time of day on every run, so that
 // transcripts do not depend on when they were made.
@@ -176,26 +173,26 @@ void clock(Sim& sim) {
 extern const SimArea radio_area = {
     "radio",
     {
-        {0x10065, "COM1 standby whole MHz up, 136 wraps to 118 (0x269)", whole<0x269, COM, 1>},
-        {0x10064, "COM1 standby whole MHz down, 118 wraps to 136 (0x269)", whole<0x269, COM, -1>},
-        {0x10067, "COM1 standby 25 kHz up, .975 wraps to .000 (0x269)", fraction<0x269, COM, 1>},
-        {0x10066, "COM1 standby 25 kHz down, .000 wraps to .975 (0x269)", fraction<0x269, COM, -1>},
-        {0x10385, "COM2 standby whole MHz up (0x367)", whole<0x367, COM, 1>},
-        {0x10384, "COM2 standby whole MHz down (0x367)", whole<0x367, COM, -1>},
-        {0x10388, "COM2 standby 25 kHz up (0x367)", fraction<0x367, COM, 1>},
-        {0x10386, "COM2 standby 25 kHz down (0x367)", fraction<0x367, COM, -1>},
-        {0x10069, "NAV1 standby whole MHz up, 117 wraps to 108 (0x368)", whole<0x368, NAV, 1>},
-        {0x10068, "NAV1 standby whole MHz down, 108 wraps to 117 (0x368)", whole<0x368, NAV, -1>},
-        {0x1006B, "NAV1 standby 50 kHz up, .95 wraps to .00 (0x368)", fraction<0x368, NAV, 1>},
-        {0x1006A, "NAV1 standby 50 kHz down, .00 wraps to .95 (0x368)", fraction<0x368, NAV, -1>},
-        {0x1006D, "NAV2 standby whole MHz up (0x369)", whole<0x369, NAV, 1>},
-        {0x1006C, "NAV2 standby whole MHz down (0x369)", whole<0x369, NAV, -1>},
-        {0x1006F, "NAV2 standby 50 kHz up (0x369)", fraction<0x369, NAV, 1>},
-        {0x1006E, "NAV2 standby 50 kHz down (0x369)", fraction<0x369, NAV, -1>},
-        {0x10344, "COM1 active and standby swap (0x17, 0x269)", transfer<0x17, 0x269>},
-        {0x1038C, "COM2 active and standby swap (0x366, 0x367)", transfer<0x366, 0x367>},
-        {0x10390, "NAV1 active and standby swap (0x18, 0x368)", transfer<0x18, 0x368>},
-        {0x10394, "NAV2 active and standby swap (0x1B, 0x369)", transfer<0x1B, 0x369>},
+        {0x10065, "COM1 standby whole MHz up, 136 wraps to 118 (0x269)", whole<COM1_STANDBY, COM, 1>},
+        {0x10064, "COM1 standby whole MHz down, 118 wraps to 136 (0x269)", whole<COM1_STANDBY, COM, -1>},
+        {0x10067, "COM1 standby 25 kHz up, .975 wraps to .000 (0x269)", fraction<COM1_STANDBY, COM, 1>},
+        {0x10066, "COM1 standby 25 kHz down, .000 wraps to .975 (0x269)", fraction<COM1_STANDBY, COM, -1>},
+        {0x10385, "COM2 standby whole MHz up (0x367)", whole<COM2_STANDBY, COM, 1>},
+        {0x10384, "COM2 standby whole MHz down (0x367)", whole<COM2_STANDBY, COM, -1>},
+        {0x10388, "COM2 standby 25 kHz up (0x367)", fraction<COM2_STANDBY, COM, 1>},
+        {0x10386, "COM2 standby 25 kHz down (0x367)", fraction<COM2_STANDBY, COM, -1>},
+        {0x10069, "NAV1 standby whole MHz up, 117 wraps to 108 (0x368)", whole<NAV1_STANDBY, NAV, 1>},
+        {0x10068, "NAV1 standby whole MHz down, 108 wraps to 117 (0x368)", whole<NAV1_STANDBY, NAV, -1>},
+        {0x1006B, "NAV1 standby 50 kHz up, .95 wraps to .00 (0x368)", fraction<NAV1_STANDBY, NAV, 1>},
+        {0x1006A, "NAV1 standby 50 kHz down, .00 wraps to .95 (0x368)", fraction<NAV1_STANDBY, NAV, -1>},
+        {0x1006D, "NAV2 standby whole MHz up (0x369)", whole<NAV2_STANDBY, NAV, 1>},
+        {0x1006C, "NAV2 standby whole MHz down (0x369)", whole<NAV2_STANDBY, NAV, -1>},
+        {0x1006F, "NAV2 standby 50 kHz up (0x369)", fraction<NAV2_STANDBY, NAV, 1>},
+        {0x1006E, "NAV2 standby 50 kHz down (0x369)", fraction<NAV2_STANDBY, NAV, -1>},
+        {0x10344, "COM1 active and standby swap (0x17, 0x269)", transfer<COM1_ACTIVE, 0x269>},
+        {0x1038C, "COM2 active and standby swap (0x366, 0x367)", transfer<COM2_ACTIVE, 0x367>},
+        {0x10390, "NAV1 active and standby swap (0x18, 0x368)", transfer<NAV1_ACTIVE, 0x368>},
+        {0x10394, "NAV2 active and standby swap (0x1B, 0x369)", transfer<NAV2_ACTIVE, 0x369>},
         {0x10070, "ADF hundreds up, 1700 wraps to 100 (0x10, 0x12)", adf_digit<&AdfDigits::hundreds, 1>},
         {0x10082, "ADF hundreds down, 100 wraps to 1700 (0x10, 0x12)", adf_digit<&AdfDigits::hundreds, -1>},
         {0x10071, "ADF tens digit up, 9 wraps to 0 (0x10)", adf_digit<&AdfDigits::tens, 1>},

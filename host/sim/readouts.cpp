@@ -2,17 +2,12 @@
 #include <math.h>
 
 #include "host/sim/sim.h"
+#include "frame/variables.h"
 
 namespace kestrel {
 
 namespace {
 
-constexpr uint32_t LATITUDE = 0x47;             // metres along the meridian
-constexpr uint32_t LONGITUDE = 0x48;            // 2^-48 of a turn
-constexpr uint32_t WAYPOINT_LATITUDE = 0x348;   // metres along the meridian
-constexpr uint32_t WAYPOINT_LONGITUDE = 0x349;  // 1/11930464 degree
-constexpr uint32_t WAYPOINT_BEARING = 0x358;    // degrees true, 0 to 360
-constexpr uint32_t WAYPOINT_DISTANCE = 0x35C;   // nautical miles
 
 constexpr double METRES_PER_DEGREE = 40007000.0 / 360;
 constexpr double DEGREES_PER_LONGITUDE_UNIT = 360 * 0x1p-48;

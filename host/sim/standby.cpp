@@ -4,15 +4,13 @@
 #include <math.h>
 
 #include "host/sim/sim.h"
+#include "frame/variables.h"
 
 namespace kestrel {
 
 namespace {
 
-constexpr uint32_t AIRSPEED = 0x3D;   // indicated, knots
 constexpr uint32_t MACH = 0x40;       // Mach x 65536 / 3.2
-constexpr uint32_t BANK = 0x50;       // degrees, positive left wing down
-constexpr uint32_t OVERSPEED = 0x44;  // 0 off, 1 on
 constexpr uint32_t BALL = 0x45;       // sideslip, 127 full deflection to the right
 
 // The airliner's limits: 350 knots indicated, Mach 0.82.
