@@ -21,7 +21,7 @@
 #include "host/files.h"
 #include "host/panel/load.h"
 #include "host/util.h"
-#include "viewer/web_files.h"
+#include "host/web_files.h"
 
 namespace kestrel {
 

@@ -16,12 +16,9 @@
 #include "host/render/render.h"
 #include "host/render/window_picture.h"
 #include "host/util.h"
+#include "host/web_files.h"
 
 namespace kestrel {
-
-// The page (web/demo.html, built in by embed_page.cmake), its element
-// script#demo holding the marker DEMO_DATA.
-extern const char DEMO_PAGE[];
 
 namespace {
 
@@ -131,7 +128,9 @@ bool write_player(const std::string& path, const std::vector<Picture>& pictures,
                 (i + 1 < pictures.size() ? ",\n" : "\n");
     }
     data += "]}";
-    std::string page = DEMO_PAGE;
+    // The page's element script#demo holds the marker DEMO_DATA.
+    const WebFile* file = find_demo_file("/demo.html");
+    std::string page(reinterpret_cast<const char*>(file->data), file->size);
     const size_t at = page.find("DEMO_DATA");
     if (at == std::string::npos) {
         fprintf(stderr, "kestrel: the built-in demo page has no place for its pictures\n");

@@ -1,0 +1,42 @@
+# cmake -DDIR=FOLDER -DOUT=FILE.cpp -DFUNCTION=NAME -P embed_files.cmake
+#
+# Writes every file of FOLDER into a C++ source as byte arrays, with
+# `const WebFile* kestrel::NAME(const std::string& path)` finding one by its
+# path ("/index.html"): web pages built into the program, so that it needs
+# nothing beside it. The source is rewritten only when a file changed.
+cmake_minimum_required(VERSION 3.25)
+file(GLOB files RELATIVE ${DIR} ${DIR}/*)
+list(SORT files)
+get_filename_component(folder "${DIR}" NAME)
+set(body "// Made by embed_files.cmake from ${folder}/: do not edit.\n#include \"host/web_files.h\"\n\nnamespace kestrel {\nnamespace {\n")
+set(table "")
+set(i 0)
+string(REPEAT "0x..," 16 line)
+foreach(name ${files})
+  file(READ ${DIR}/${name} hex HEX)
+  string(LENGTH "${hex}" length)
+  math(EXPR size "${length} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(REGEX REPLACE "(${line})" "\\1\n" bytes "${bytes}")
+  set(type "application/octet-stream")
+  if(name MATCHES "\\.html$")
+    set(type "text/html; charset=utf-8")
+  elseif(name MATCHES "\\.js$")
+    set(type "text/javascript; charset=utf-8")
+  elseif(name MATCHES "\\.css$")
+    set(type "text/css; charset=utf-8")
+  elseif(name MATCHES "\\.svg$")
+    set(type "image/svg+xml")
+  elseif(name MATCHES "\\.png$")
+    set(type "image/png")
+  endif()
+  # A zero byte after each file: text files can be read as C strings.
+  string(APPEND body "const unsigned char file${i}[] = {\n${bytes}0};\n")
+  string(APPEND table "    {\"/${name}\", \"${type}\", file${i}, ${size}},\n")
+  math(EXPR i "${i} + 1")
+endforeach()
+string(APPEND body "const WebFile files[] = {\n${table}};\n}  // namespace\n\n")
+string(APPEND body "const WebFile* ${FUNCTION}(const std::string& path) {\n    for (const WebFile& f : files)\n        if (path == f.path) return &f;\n    return nullptr;\n}\n\n}  // namespace kestrel\n")
+file(WRITE ${OUT}.new "${body}")
+file(COPY_FILE ${OUT}.new ${OUT} ONLY_IF_DIFFERENT)
+file(REMOVE ${OUT}.new)
