@@ -54,14 +54,6 @@ void radial(cairo_t* cr, double cx, double cy, double r0, double r1, double degr
     line(cr, x0, y0, x1, y1, width, rgb);
 }
 
-void fill_polygon(cairo_t* cr, const double (*p)[2], int n, uint32_t rgb) {
-    set_colour(cr, rgb);
-    cairo_move_to(cr, p[0][0], p[0][1]);
-    for (int i = 1; i < n; ++i) cairo_line_to(cr, p[i][0], p[i][1]);
-    cairo_close_path(cr);
-    cairo_fill(cr);
-}
-
 // ---------------------------------------------------------------------------
 // Face and cover
 

@@ -64,14 +64,6 @@ double altitude_row(double feet) { return strip_at(feet, ALT_WINDOW, ALT_STRIP, 
 double heading_column(double degrees) { return strip_at(degrees, HDG_WINDOW, HDG_STRIP, HDG_LEFT, HDG_RIGHT); }
 double drum_row(double feet) { return strip_at(feet, DRUM_WINDOW, DRUM_STRIP, DRUM_TOP, DRUM_BOTTOM); }
 
-void fill_polygon(cairo_t* cr, const double (*p)[2], int n, uint32_t rgb) {
-    set_colour(cr, rgb);
-    cairo_move_to(cr, p[0][0], p[0][1]);
-    for (int i = 1; i < n; ++i) cairo_line_to(cr, p[i][0], p[i][1]);
-    cairo_close_path(cr);
-    cairo_fill(cr);
-}
-
 // Text centred on (x, y) vertically by its digits' height.
 void label(cairo_t* cr, const char* s, double x, double y, double size, Face face, uint32_t rgb,
            Align align) {

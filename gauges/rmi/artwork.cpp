@@ -27,14 +27,6 @@ constexpr double CX = 120, CY = 153;  // where the card and pointers turn
 constexpr double CARD_R = 86;         // the card's outer ring
 constexpr double KNOB_R = 19;
 
-void fill_polygon(cairo_t* cr, const double (*p)[2], int n, uint32_t rgb) {
-    set_colour(cr, rgb);
-    cairo_move_to(cr, p[0][0], p[0][1]);
-    for (int i = 1; i < n; ++i) cairo_line_to(cr, p[i][0], p[i][1]);
-    cairo_close_path(cr);
-    cairo_fill(cr);
-}
-
 // Small lettering turned by `degrees` about its centre.
 void legend(cairo_t* cr, const char* s, double x, double y, double degrees) {
     cairo_save(cr);

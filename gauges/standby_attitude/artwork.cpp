@@ -35,14 +35,6 @@ constexpr double SCALE_INNER = 47, SCALE_OUTER = 53;
 constexpr double DISC_RADIUS = 55;
 constexpr double PX_PER_DEGREE = 4.0 / 3.0;
 
-void fill_polygon(cairo_t* cr, const double (*p)[2], int n, uint32_t rgb) {
-    set_colour(cr, rgb);
-    cairo_move_to(cr, p[0][0], p[0][1]);
-    for (int i = 1; i < n; ++i) cairo_line_to(cr, p[i][0], p[i][1]);
-    cairo_close_path(cr);
-    cairo_fill(cr);
-}
-
 // A point at `radius` from the centre, `degrees` clockwise from straight up.
 void polar(double degrees, double radius, double* x, double* y) {
     const double t = degrees * M_PI / 180;

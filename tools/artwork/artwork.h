@@ -27,6 +27,8 @@ struct Bitmap {
 
 void set_colour(cairo_t* cr, uint32_t rgb, double alpha = 1.0);
 void fill_rect(cairo_t* cr, double x, double y, double w, double h, uint32_t rgb);
+// The polygon through the n points p[0] .. p[n-1].
+void fill_polygon(cairo_t* cr, const double (*p)[2], int n, uint32_t rgb);
 void stroke_rect(cairo_t* cr, double x, double y, double w, double h, double line, uint32_t rgb);
 void rounded_rect(cairo_t* cr, double x, double y, double w, double h, double r);  // path only
 void fill_rounded(cairo_t* cr, double x, double y, double w, double h, double r, uint32_t rgb);

@@ -17,6 +17,14 @@ void fill_rect(cairo_t* cr, double x, double y, double w, double h, uint32_t rgb
     cairo_fill(cr);
 }
 
+void fill_polygon(cairo_t* cr, const double (*p)[2], int n, uint32_t rgb) {
+    set_colour(cr, rgb);
+    cairo_move_to(cr, p[0][0], p[0][1]);
+    for (int i = 1; i < n; ++i) cairo_line_to(cr, p[i][0], p[i][1]);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+}
+
 void stroke_rect(cairo_t* cr, double x, double y, double w, double h, double width, uint32_t rgb) {
     set_colour(cr, rgb);
     cairo_set_line_width(cr, width);
