@@ -480,12 +480,6 @@ private:
 
 }  // namespace
 
-// Caches that fontconfig and cairo keep for the life of the process, filled
-// as the renderer meets new fonts and glyphs: not leaks.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\nleak:libcairo.so\nleak:libpixman-1.so\n";
-}
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     auto* c = new Catalogue;
     // The gauges, and the test gauge (a folder of its own, so that the

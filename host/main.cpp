@@ -35,16 +35,6 @@
 
 using namespace kestrel;
 
-#if defined(KESTREL_RENDER) && !defined(_WIN32)
-// Caches that fontconfig and cairo keep for the life of the process, filled
-// as the renderer meets new fonts and glyphs: not leaks. Without this a
-// sanitized build of kestrel reports them at exit and fails a clean render.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\nleak:libcairo.so\nleak:libpixman-1.so\n";
-}
-extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
-#endif
-
 #ifndef KESTREL_VERSION
 #define KESTREL_VERSION "0"
 #endif
