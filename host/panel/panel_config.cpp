@@ -548,4 +548,20 @@ void read_backgrounds(PanelConfig* config, const std::string& folder) {
     }
 }
 
+const PanelWindow* find_window(const PanelConfig& config, const std::string& name) {
+    for (const PanelWindow& w : config.windows)
+        if (lower(w.title) == lower(name) || (!w.ident.empty() && lower(w.ident) == lower(name))) return &w;
+    return nullptr;
+}
+
+const PanelWindow* main_window(const PanelConfig& config) {
+    const PanelWindow* first = nullptr;
+    for (const PanelWindow& w : config.windows) {
+        if (w.kind != PanelWindow::Kind::Window) continue;
+        if (w.visible) return &w;
+        if (!first) first = &w;
+    }
+    return first;
+}
+
 }  // namespace kestrel

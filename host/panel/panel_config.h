@@ -134,6 +134,13 @@ std::string find_file(const std::string& folder, const std::string& name);
 // Windows, where panels are written, compares file names without regard to
 // case. Names that are not plain file names, or have no file, stay as given.
 void match_module_names(PanelConfig* config, const std::string& gauge_dir);
+// The window whose title or ident is `name` (compared without regard to
+// case), or null.
+const PanelWindow* find_window(const PanelConfig& config, const std::string& name);
+// The main window: the first window that starts visible (else the first
+// window), or null when there is none.
+const PanelWindow* main_window(const PanelConfig& config);
+
 // A window title made into a file name: letters, digits, '-' and '_' kept,
 // every other run of characters one '_'; at most 60 characters; "window" when
 // nothing is left.

@@ -386,6 +386,7 @@ void Renderer::draw_background(cairo_t* cr, const PanelWindow& window, int ww, i
     cairo_set_source_rgb(cr, ((bg >> 16) & 0xFF) / 255.0, ((bg >> 8) & 0xFF) / 255.0, (bg & 0xFF) / 255.0);
     cairo_paint(cr);
     counted(ww, wh);
+    draw_outside(cr, window, ww, wh);
     // The window's bitmap over it, stretched to the window; its pure black
     // is see-through, so the colour shows there.
     if (!window.picture || window.picture->width <= 0 || window.picture->height <= 0) return;
@@ -405,6 +406,97 @@ void Renderer::draw_background(cairo_t* cr, const PanelWindow& window, int ww, i
     cairo_rectangle(cr, 0, 0, px.width, px.height);
     cairo_fill(cr);
     cairo_restore(cr);
+}
+
+// A window's windshield, found once per bitmap: an alpha mask of the
+// bitmap's size, and the row below its lowest pixel.
+struct Renderer::Windshield {
+    std::shared_ptr<const Pixels> pixels;  // held, so that the key stays this bitmap's
+    Surface mask;                          // null: no windshield
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+const Renderer::Windshield* Renderer::windshield_of(const PanelWindow& window) {
+    if (!window.picture || window.picture->width <= 0 || window.picture->height <= 0) return nullptr;
+    auto& w = windshields_[window.picture.get()];
+    if (!w) {
+        w = std::make_unique<Windshield>();
+        w->pixels = window.picture;
+        const Pixels& px = *window.picture;
+        const std::vector<uint8_t> in = rules::windshield(px.argb.data(), px.width, px.height);
+        if (!in.empty()) {
+            w->mask.reset(cairo_image_surface_create(CAIRO_FORMAT_A8, px.width, px.height));
+            cairo_surface_flush(w->mask.get());
+            uint8_t* data = cairo_image_surface_get_data(w->mask.get());
+            const int stride = cairo_image_surface_get_stride(w->mask.get());
+            w->left = px.width;
+            for (int y = 0; y < px.height; ++y)
+                for (int x = 0; x < px.width; ++x) {
+                    if (!in[size_t(y) * px.width + x]) continue;
+                    data[size_t(y) * stride + x] = 0xFF;
+                    w->left = std::min(w->left, x);
+                    w->right = std::max(w->right, x + 1);
+                    w->bottom = y + 1;
+                }
+            cairo_surface_mark_dirty(w->mask.get());
+        }
+    }
+    return w->mask ? w.get() : nullptr;
+}
+
+bool Renderer::outside_view(const PanelWindow& window, Host& host, double* x, double* y, double* width,
+                            double* height, std::pair<double, double>* attitude) {
+    const Windshield* w = windshield_of(window);
+    if (!w) return false;
+    int ww, wh;
+    window_size(window, host, &ww, &wh);
+    const double sx = double(ww) / window.picture->width, sy = double(wh) / window.picture->height;
+    // A pixel more each way: the stretched mask's edge reaches into the next.
+    *x = (w->left - 1) * sx;
+    *y = (w->top - 1) * sy;
+    *width = (w->right - w->left + 2) * sx;
+    *height = (w->bottom - w->top + 2) * sy;
+    *attitude = {host.sim.get(0x4E), host.sim.get(0x50)};
+    return true;
+}
+
+void Renderer::draw_outside(cairo_t* cr, const PanelWindow& window, int ww, int wh) {
+    const Windshield* w = windshield_of(window);
+    if (!w) return;
+    const Pixels& px = *window.picture;
+    const double sx = double(ww) / px.width, sy = double(wh) / px.height;
+    // Level flight shows the horizon a fifth of the way up the windshield.
+    const rules::Horizon h = rules::horizon(pitch_, bank_, ww, w->bottom * sy * 0.8);
+    const uint32_t light = rules::tint(0, light_, nullptr);
+    auto stop = [&](cairo_pattern_t* p, double at, uint32_t rgb) {
+        const uint32_t c = rules::tinted(rgb, light);
+        cairo_pattern_add_color_stop_rgb(p, at, ((c >> 16) & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0,
+                                         (c & 0xFF) / 255.0);
+    };
+    const double far = ww + wh;
+    cairo_push_group(cr);
+    cairo_translate(cr, h.x, h.y);
+    cairo_rotate(cr, h.angle);
+    cairo_pattern_t* sky = cairo_pattern_create_linear(0, -wh * 0.6, 0, 0);
+    stop(sky, 0, 0x2F6DB5);
+    stop(sky, 1, 0xB9D6EE);
+    cairo_set_source(cr, sky);
+    cairo_rectangle(cr, -far, -far, 2 * far, far);
+    cairo_fill(cr);
+    cairo_pattern_destroy(sky);
+    cairo_pattern_t* ground = cairo_pattern_create_linear(0, 0, 0, wh * 0.5);
+    stop(ground, 0, 0x8C8F6A);
+    stop(ground, 1, 0x4B5A34);
+    cairo_set_source(cr, ground);
+    cairo_rectangle(cr, -far, 0, 2 * far, far);
+    cairo_fill(cr);
+    cairo_pattern_destroy(ground);
+    cairo_pop_group_to_source(cr);
+    cairo_save(cr);
+    cairo_scale(cr, sx, sy);
+    cairo_mask_surface(cr, w->mask.get(), 0, 0);
+    cairo_restore(cr);
+    counted(ww, wh);
 }
 
 void Renderer::draw_placeholder(cairo_t* cr, const PanelGauge& entry, double w, double h) {
@@ -451,6 +543,8 @@ void Renderer::draw_entry(cairo_t* cr, const PanelGauge& entry, Host& host) {
 void Renderer::draw_window(cairo_t* cr, const PanelWindow& window, Host& host) {
     int ww, wh;
     window_size(window, host, &ww, &wh);
+    pitch_ = host.sim.get(0x4E);
+    bank_ = host.sim.get(0x50);
     cairo_save(cr);
     draw_background(cr, window, ww, wh);
     for (const PanelGauge& entry : window.gauges) draw_entry(cr, entry, host);
@@ -487,6 +581,7 @@ struct Renderer::BackgroundLayer {
     std::shared_ptr<const Pixels> picture;  // held, so that the key stays this bitmap's
     uint32_t colour = 0;
     uint64_t look = 0;
+    double pitch = 0, bank = 0;  // of the outside view, where the window has one
     int window_width = 0, window_height = 0, width = 0, height = 0;
     cairo_matrix_t matrix{};
     Surface surface;
@@ -497,8 +592,11 @@ cairo_surface_t* Renderer::background_layer(cairo_t* cr, const PanelWindow& wind
     const int width = cairo_image_surface_get_width(target), height = cairo_image_surface_get_height(target);
     cairo_matrix_t matrix;
     cairo_get_matrix(cr, &matrix);
+    const bool outside = windshield_of(window) != nullptr;
+    const double pitch = outside ? pitch_ : 0, bank = outside ? bank_ : 0;
     auto same = [&](const BackgroundLayer& l) {
         return l.picture == window.picture && l.colour == window.background && l.look == look_ &&
+               !memcmp(&l.pitch, &pitch, sizeof pitch) && !memcmp(&l.bank, &bank, sizeof bank) &&
                l.window_width == ww && l.window_height == wh && l.width == width && l.height == height &&
                memcmp(&l.matrix, &matrix, sizeof matrix) == 0;
     };
@@ -508,6 +606,8 @@ cairo_surface_t* Renderer::background_layer(cairo_t* cr, const PanelWindow& wind
     l->picture = window.picture;
     l->colour = window.background;
     l->look = look_;
+    l->pitch = pitch;
+    l->bank = bank;
     l->window_width = ww;
     l->window_height = wh;
     l->width = width;
@@ -533,6 +633,8 @@ void Renderer::draw_window_region(cairo_t* cr, const PanelWindow& window, Host& 
     if (region.empty()) return;
     int ww, wh;
     window_size(window, host, &ww, &wh);
+    pitch_ = host.sim.get(0x4E);
+    bank_ = host.sim.get(0x50);
     // Each entry is drawn again whole, exactly as draw_window draws it (a
     // clip of its own would change how cairo rounds its edges and samples
     // its turned bitmaps), so the place of every entry that reaches into the
@@ -597,6 +699,37 @@ Surface Renderer::window_picture(const PanelWindow& window, Host& host, double s
     cairo_t* cr = cairo_create(s.get());
     cairo_scale(cr, sx, sy);
     draw_window(cr, window, host);
+    cairo_destroy(cr);
+    return s;
+}
+
+Surface Renderer::window_picture(const PanelWindow& window, const std::vector<const PanelWindow*>& popups,
+                                 Host& host, double scale) {
+    Surface s = window_picture(window, host, scale);
+    if (popups.empty()) return s;
+    const double width = cairo_image_surface_get_width(s.get()), height = cairo_image_surface_get_height(s.get());
+    int ww, wh;
+    window_size(window, host, &ww, &wh);
+    cairo_t* cr = cairo_create(s.get());
+    for (const PanelWindow* p : popups) {
+        int pw, ph;
+        window_size(*p, host, &pw, &ph);
+        const rules::Place at = rules::popup_place(p->screen_x, p->screen_y, p->screen_width, p->screen_height, pw,
+                                                   ph, width, height, width / ww);
+        if (at.width < 1 || at.height < 1) continue;
+        cairo_save(cr);
+        cairo_rectangle(cr, at.x, at.y, at.width, at.height);
+        cairo_clip(cr);
+        cairo_translate(cr, at.x, at.y);
+        cairo_scale(cr, at.width / pw, at.height / ph);
+        draw_window(cr, *p, host);
+        cairo_restore(cr);
+        // The pop-up's frame.
+        cairo_set_source_rgb(cr, 0.04, 0.045, 0.05);
+        cairo_set_line_width(cr, 2);
+        cairo_rectangle(cr, at.x - 1, at.y - 1, at.width + 2, at.height + 2);
+        cairo_stroke(cr);
+    }
     cairo_destroy(cr);
     return s;
 }

@@ -91,7 +91,6 @@ void draw_main(cairo_t* cr, const PanelWindow& w, double sx, double sy) {
     cairo_save(cr);
     cairo_scale(cr, sx, sy);
     // Windshield frame: the posts between the panes, seen from the left seat.
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     set_colour(cr, FRAME_POST);
     cairo_move_to(cr, width * 0.56, 0);
     cairo_line_to(cr, width * 0.60, 0);
@@ -105,8 +104,6 @@ void draw_main(cairo_t* cr, const PanelWindow& w, double sx, double sy) {
     cairo_line_to(cr, 0, glare_top);
     cairo_close_path(cr);
     cairo_fill(cr);
-    fill_rect(cr, 0, 0, width, height * 0.025, FRAME_POST);
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
 
     // The instrument panel and the knee panel below it.
     fill_gradient(cr, 0, glare_bottom, width, panel_bottom - glare_bottom, PANEL_TOP, PANEL_BOTTOM);
