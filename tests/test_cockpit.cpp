@@ -3,6 +3,7 @@
 // rules for the outside view and the pop-ups.
 #include <gtest/gtest.h>
 #include <math.h>
+#include <string.h>
 
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "host/panel/panel_check.h"
 #include "host/panel/placement.h"
 #include "host/render/render.h"
+#include "host/render/window_picture.h"
 #include "support.h"
 
 namespace kestrel {
@@ -178,6 +180,36 @@ TEST(OutsideView, TheHorizonFollowsPitchAndBank) {
         EXPECT_DOUBLE_EQ(h.x, 450);
         EXPECT_DOUBLE_EQ(h.y, c.y) << c.pitch;
         EXPECT_NEAR(h.angle * 180 / M_PI, c.degrees, 1e-9);
+    }
+}
+
+// The picture kept from frame to frame draws the windshield again when the
+// attitude moves, as a whole new drawing has it; at a scale that leaves the
+// windshield's edge across pixels.
+TEST(OutsideView, TheKeptPictureFollowsTheAttitude) {
+    const PanelConfig c = read_panel_config(COCKPIT);
+    const PanelWindow& main = *main_window(c);
+    Host host(test::options());
+    load_panel(host, c, KESTREL_GAUGE_DIR);
+    Renderer renderer(KESTREL_ARTWORK_DIR, rules::DAY);
+    host.frame();
+    WindowPicture kept(renderer, main, host, 0.37);
+    kept.update();
+    const double attitudes[][2] = {{-5, 0}, {-5, 25}, {3, -40}, {3, -40}};
+    for (const auto& a : attitudes) {
+        host.sim.set(0x4E, a[0]);
+        host.sim.set(0x50, a[1]);
+        host.frame();
+        kept.update();
+        Surface fresh = renderer.window_picture(main, host, 0.37);
+        cairo_surface_flush(fresh.get());
+        const int h = cairo_image_surface_get_height(fresh.get()), stride = cairo_image_surface_get_stride(fresh.get());
+        ASSERT_EQ(h, kept.height());
+        ASSERT_EQ(stride, cairo_image_surface_get_stride(kept.surface()));
+        EXPECT_EQ(memcmp(cairo_image_surface_get_data(fresh.get()), cairo_image_surface_get_data(kept.surface()),
+                         size_t(h) * stride),
+                  0)
+            << "pitch " << a[0] << ", bank " << a[1];
     }
 }
 
