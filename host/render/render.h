@@ -119,7 +119,13 @@ private:
     struct Bitmap;
     struct Font;
     struct BackgroundLayer;
-    struct Windshield;
+    // A window's windshield, found once per bitmap: an alpha mask of the
+    // bitmap's size (null: no windshield) and its box in bitmap pixels.
+    struct Windshield {
+        std::shared_ptr<const Pixels> pixels;  // held, so that the key stays this bitmap's
+        Surface mask;
+        int left = 0, top = 0, right = 0, bottom = 0;
+    };
     const Windshield* windshield_of(const PanelWindow& window);
     void draw_outside(cairo_t* cr, const PanelWindow& window, int width, int height);
     struct TextInk;
