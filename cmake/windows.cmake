@@ -51,6 +51,11 @@ function(kestrel_host_tools)
   foreach(sound CLICK SWITCH CHIME)
     list(APPEND made ${KESTREL_SOUND_DIR}/${sound}.WAV)
   endforeach()
+  include(${PROJECT_SOURCE_DIR}/cmake/cockpit.cmake)
+  kestrel_cockpit_bitmaps(bitmaps)
+  foreach(bitmap ${bitmaps} panel.cfg)
+    list(APPEND made ${CMAKE_BINARY_DIR}/host-tools/panels/cockpit/${bitmap})
+  endforeach()
   ExternalProject_Add(host_tools
     SOURCE_DIR ${PROJECT_SOURCE_DIR}
     BINARY_DIR ${CMAKE_BINARY_DIR}/host-tools
@@ -77,6 +82,12 @@ function(kestrel_package)
   string(APPEND lines "program $<TARGET_FILE:kestrel>\n")
   foreach(sound CLICK SWITCH CHIME)
     string(APPEND lines "sound ${KESTREL_SOUND_DIR}/${sound}.WAV\n")
+  endforeach()
+  # The cockpit: its panel.cfg and the backgrounds the host tools drew.
+  include(${PROJECT_SOURCE_DIR}/cmake/cockpit.cmake)
+  kestrel_cockpit_bitmaps(bitmaps)
+  foreach(file panel.cfg ${bitmaps})
+    string(APPEND lines "panel ${CMAKE_BINARY_DIR}/host-tools/panels/cockpit/${file}\n")
   endforeach()
   file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/package-files.txt CONTENT "${lines}")
   add_custom_target(kestrel_package ALL

@@ -136,6 +136,10 @@ int kestrel_main(const std::vector<std::string>& arguments) {
                                                   "(default end; needs --scenario)")
         ->delimiter(',')
         ->type_name("TIMES");
+    render->add_option("--open", render_options.open,
+                       "pop-up windows drawn open over the main window,\nby title or ident: Overhead,THROTTLE_PANEL")
+        ->delimiter(',')
+        ->type_name("WINDOWS");
     picture_options(render, &render_options);
 
     CLI::App* demo = app.add_subcommand("demo", "fly the demo over the demo panel and write its frames, a contact\n"

@@ -6,9 +6,9 @@
 #   kestrel.exe            the panel check (kestrel.exe check PANEL.cfg)
 #   Gauges/<name>.gau      the gauge modules
 #   sound/*.WAV            the sounds the gauges play
-#   panel/panel.cfg        the demo panel configuration, once there is one
+#   panel.kestrel/         the Kestrel cockpit: its panel.cfg and background bitmaps
 # LIST is written by the build: one line a file, "gauge PATH", "library PATH",
-# "program PATH" or "sound PATH", each PATH absolute. Only the files the list
+# "program PATH", "sound PATH" or "panel PATH", each PATH absolute. Only the files the list
 # names go in, each a regular file: a line naming a folder, a missing file or
 # anything else is refused, and no package is made. Paths may hold blanks,
 # semicolons and any other bytes but the line end; they are never split.
@@ -52,7 +52,7 @@ set(root "${STAGE}/${name}")
 # A run that fails leaves no package behind, not even the last one.
 file(REMOVE "${OUT}")
 file(REMOVE_RECURSE "${STAGE}")
-file(MAKE_DIRECTORY "${root}/Gauges" "${root}/sound")
+file(MAKE_DIRECTORY "${root}/Gauges" "${root}/sound" "${root}/panel.kestrel")
 
 read_lines("${FILES}" entry)
 read_lines("${SOURCE}/package/gauges.txt" description)
@@ -66,8 +66,8 @@ while(i LESS entry_count)
     continue()
   endif()
   set(where "${FILES}:${line}")
-  if(NOT entry MATCHES "^(gauge|library|program|sound) (.+)$")
-    message(FATAL_ERROR "${where}: not \"gauge|library|program|sound PATH\": ${entry}")
+  if(NOT entry MATCHES "^(gauge|library|program|sound|panel) (.+)$")
+    message(FATAL_ERROR "${where}: not \"gauge|library|program|sound|panel PATH\": ${entry}")
   endif()
   set(kind "${CMAKE_MATCH_1}")
   set(path "${CMAKE_MATCH_2}")
@@ -83,6 +83,8 @@ while(i LESS entry_count)
     set(destination "${root}/Gauges")
   elseif(kind STREQUAL "sound")
     set(destination "${root}/sound")
+  elseif(kind STREQUAL "panel")
+    set(destination "${root}/panel.kestrel")
   else()
     set(destination "${root}")
   endif()
@@ -114,15 +116,8 @@ while(i LESS entry_count)
   endif()
 endwhile()
 
-set(panel "${SOURCE}/panels/a320/panel.cfg")
-if(EXISTS "${panel}")
-  file(MAKE_DIRECTORY "${root}/panel")
-  file(COPY_FILE "${panel}" "${root}/panel/panel.cfg")
-  set(PANEL_ROW "| `panel\\` | `panel.cfg`, the demo panel configuration. |\n")
-  set(PANEL_NOTE "The demo panel configuration, `panel\\panel.cfg`, lays out an A320 panel with every gauge of the full Kestrel set; a line whose module is not in this package finds nothing and shows nothing. Use it as it is (section 3), or as an example for your own panel (section 4).")
-else()
-  set(PANEL_ROW "")
-  set(PANEL_NOTE "This package holds no demo panel configuration yet; section 4 shows how to write the lines yourself.")
+if(NOT EXISTS "${root}/panel.kestrel/panel.cfg")
+  message(FATAL_ERROR "${FILES}: names no panel.cfg of the cockpit (\"panel PATH\")")
 endif()
 
 string(REGEX REPLACE "^kestrel-gauges-" "" VERSION "${name}")

@@ -176,7 +176,8 @@ int demo_command(PictureOptions o, const HostOptions& host_options, const std::s
     Renderer renderer(artwork_dir, o.light);
     renderer.set_colors(config.colors);
     renderer.set_placeholders(true);
-    const PanelWindow& window = config.windows.front();
+    // The main window (the first that starts visible), where the flight shows.
+    const PanelWindow& window = main_window(config) ? *main_window(config) : config.windows.front();
     Run run(host, file_stem(o.scenario) + ".kes");
     std::vector<Picture> pictures;
     std::string phase;

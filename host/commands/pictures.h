@@ -29,6 +29,7 @@ struct PictureOptions {
     std::string scenario;
     std::string out;
     std::vector<std::string> at;
+    std::vector<std::string> open;  // render: pop-ups drawn over the main window
     double scale = 1;
     rules::Lighting light = rules::DUSK;
 };

@@ -65,6 +65,22 @@ int render_command(const PictureOptions& o, const HostOptions& host_options, con
     renderer.set_placeholders(true);
     const std::vector<std::string> names = picture_names(config, stem);
     int status = 0;
+    // The pop-ups opened over the main window.
+    const PanelWindow* main = main_window(config);
+    std::vector<const PanelWindow*> popups;
+    for (const std::string& name : o.open) {
+        const PanelWindow* w = find_window(config, name);
+        if (!w || w == main || w->kind != PanelWindow::Kind::Window) {
+            std::string titles;
+            for (const PanelWindow& other : config.windows)
+                if (&other != main && other.kind == PanelWindow::Kind::Window)
+                    titles += (titles.empty() ? "" : ", ") + other.title;
+            fprintf(stderr, "kestrel: %s has no pop-up window '%s'%s%s\n", o.target.c_str(), name.c_str(),
+                    titles.empty() ? "" : "; its windows: ", titles.c_str());
+            return 2;
+        }
+        popups.push_back(w);
+    }
 
     std::set<std::string> told;
     auto picture = [&](const std::string& suffix) {
@@ -75,7 +91,8 @@ int render_command(const PictureOptions& o, const HostOptions& host_options, con
             if (told.insert(m).second) fresh.push_back(m);
         if (!fresh.empty()) fprintf(stderr, "%s\n", unplaced_line(config, fresh).c_str());
         for (size_t w = 0; w < config.windows.size(); ++w) {
-            Surface s = renderer.window_picture(config.windows[w], host, o.scale);
+            Surface s = &config.windows[w] == main ? renderer.window_picture(config.windows[w], popups, host, o.scale)
+                                                   : renderer.window_picture(config.windows[w], host, o.scale);
             const std::string path = o.out + "/" + names[w] + suffix + ".png";
             if (cairo_surface_write_to_png(s.get(), path.c_str()) != CAIRO_STATUS_SUCCESS) {
                 fprintf(stderr, "kestrel: cannot write %s\n", path.c_str());

@@ -222,6 +222,16 @@ struct Parser {
             int v;
             if (!integer(value, INT32_MIN, INT32_MAX, &v)) problem("visible must be 0 or 1");
             else w.visible = v != 0;
+        } else if (key == "ident") {
+            w.ident = value;
+        } else if (key == "window_pos" || key == "window_size") {
+            const std::vector<std::string> f = split(value, ',');
+            double a, b;
+            if (f.size() == 2 && parse_double(f[0], &a) && parse_double(f[1], &b) && a >= 0 && a <= 1 && b >= 0 &&
+                b <= 1) {
+                (key == "window_pos" ? w.screen_x : w.screen_width) = a;
+                (key == "window_pos" ? w.screen_y : w.screen_height) = b;
+            }
         } else if (key == "file" || (key == "file_1024" && (w.bitmap.empty() || w.bitmap_line < 0))) {
             // file= is the bitmap; file_1024= stands in when it is the only one
             // (a negative line marks a bitmap taken from file_1024=).
@@ -239,8 +249,8 @@ struct Parser {
         } else if (key.compare(0, 5, "gauge") == 0) {
             problem("'" + raw_key + "' is not a gauge entry (gauge00 to gauge9999)");
         }
-        // Other keys of the simulator's windows (position, ident, window_size,
-        // zorder, texture ...) place the window on the screen or in the 3D
+        // Other keys of the simulator's windows (position, zorder, texture
+        // ...) place the window on the screen or in the 3D
         // cockpit; they do not change what is drawn inside it.
     }
 
@@ -536,6 +546,22 @@ void read_backgrounds(PanelConfig* config, const std::string& folder) {
             w.height = std::min(pixels->height, MAX_PANEL_SIDE);
         }
     }
+}
+
+const PanelWindow* find_window(const PanelConfig& config, const std::string& name) {
+    for (const PanelWindow& w : config.windows)
+        if (lower(w.title) == lower(name) || (!w.ident.empty() && lower(w.ident) == lower(name))) return &w;
+    return nullptr;
+}
+
+const PanelWindow* main_window(const PanelConfig& config) {
+    const PanelWindow* first = nullptr;
+    for (const PanelWindow& w : config.windows) {
+        if (w.kind != PanelWindow::Kind::Window) continue;
+        if (w.visible) return &w;
+        if (!first) first = &w;
+    }
+    return first;
 }
 
 }  // namespace kestrel

@@ -27,7 +27,8 @@
 // created from Window00 on, up to the first number missing (or Window63), as
 // the simulator creates them; the gauges of a window likewise from gauge00
 // to the first gap. Keys that only place a window on the screen (position,
-// ident, window_size ...) are accepted and have no effect on the picture.
+// zorder ...) are accepted and have no effect on the picture; ident,
+// window_pos and window_size are kept, for showing a pop-up over its panel.
 // Newer generations' web gauges (htmlgaugeNN) and sections ([VPainting],
 // [VIEWS]) are passed over with one note each. Any line that cannot be read
 // is reported with its line and taken no part of.
@@ -65,6 +66,11 @@ struct PanelWindow {
     int pixel_width = 0, pixel_height = 0;  // a virtual cockpit's texture size (pixel_size); 0: its size
     uint32_t background = 0x2A2E33;        // 0xRRGGBB
     bool visible = true;                    // visible=0: the window starts hidden
+    std::string ident;                      // ident=: MAIN_PANEL, OVERHEAD_PANEL, 10003 ...
+    // window_pos= and window_size=: the window's place on the screen, as
+    // fractions of the screen's width and height from its top left; -1 when
+    // not given (or not two numbers from 0 to 1).
+    double screen_x = -1, screen_y = -1, screen_width = -1, screen_height = -1;
     std::string bitmap;                     // file=, or file_1024= when only that is given
     int bitmap_line = 0;
     std::shared_ptr<const Pixels> picture;  // the bitmap, once read (read_panel_config)
@@ -128,6 +134,13 @@ std::string find_file(const std::string& folder, const std::string& name);
 // Windows, where panels are written, compares file names without regard to
 // case. Names that are not plain file names, or have no file, stay as given.
 void match_module_names(PanelConfig* config, const std::string& gauge_dir);
+// The window whose title or ident is `name` (compared without regard to
+// case), or null.
+const PanelWindow* find_window(const PanelConfig& config, const std::string& name);
+// The main window: the first window that starts visible (else the first
+// window), or null when there is none.
+const PanelWindow* main_window(const PanelConfig& config);
+
 // A window title made into a file name: letters, digits, '-' and '_' kept,
 // every other run of characters one '_'; at most 60 characters; "window" when
 // nothing is left.

@@ -386,6 +386,7 @@ void Renderer::draw_background(cairo_t* cr, const PanelWindow& window, int ww, i
     cairo_set_source_rgb(cr, ((bg >> 16) & 0xFF) / 255.0, ((bg >> 8) & 0xFF) / 255.0, (bg & 0xFF) / 255.0);
     cairo_paint(cr);
     counted(ww, wh);
+    draw_outside(cr, window, ww, wh);
     // The window's bitmap over it, stretched to the window; its pure black
     // is see-through, so the colour shows there.
     if (!window.picture || window.picture->width <= 0 || window.picture->height <= 0) return;
@@ -451,6 +452,8 @@ void Renderer::draw_entry(cairo_t* cr, const PanelGauge& entry, Host& host) {
 void Renderer::draw_window(cairo_t* cr, const PanelWindow& window, Host& host) {
     int ww, wh;
     window_size(window, host, &ww, &wh);
+    pitch_ = host.sim.get(0x4E);
+    bank_ = host.sim.get(0x50);
     cairo_save(cr);
     draw_background(cr, window, ww, wh);
     for (const PanelGauge& entry : window.gauges) draw_entry(cr, entry, host);
@@ -487,6 +490,7 @@ struct Renderer::BackgroundLayer {
     std::shared_ptr<const Pixels> picture;  // held, so that the key stays this bitmap's
     uint32_t colour = 0;
     uint64_t look = 0;
+    double pitch = 0, bank = 0;  // of the outside view, where the window has one
     int window_width = 0, window_height = 0, width = 0, height = 0;
     cairo_matrix_t matrix{};
     Surface surface;
@@ -497,8 +501,11 @@ cairo_surface_t* Renderer::background_layer(cairo_t* cr, const PanelWindow& wind
     const int width = cairo_image_surface_get_width(target), height = cairo_image_surface_get_height(target);
     cairo_matrix_t matrix;
     cairo_get_matrix(cr, &matrix);
+    const bool outside = windshield_of(window) != nullptr;
+    const double pitch = outside ? pitch_ : 0, bank = outside ? bank_ : 0;
     auto same = [&](const BackgroundLayer& l) {
         return l.picture == window.picture && l.colour == window.background && l.look == look_ &&
+               !memcmp(&l.pitch, &pitch, sizeof pitch) && !memcmp(&l.bank, &bank, sizeof bank) &&
                l.window_width == ww && l.window_height == wh && l.width == width && l.height == height &&
                memcmp(&l.matrix, &matrix, sizeof matrix) == 0;
     };
@@ -508,6 +515,8 @@ cairo_surface_t* Renderer::background_layer(cairo_t* cr, const PanelWindow& wind
     l->picture = window.picture;
     l->colour = window.background;
     l->look = look_;
+    l->pitch = pitch;
+    l->bank = bank;
     l->window_width = ww;
     l->window_height = wh;
     l->width = width;
@@ -533,6 +542,8 @@ void Renderer::draw_window_region(cairo_t* cr, const PanelWindow& window, Host& 
     if (region.empty()) return;
     int ww, wh;
     window_size(window, host, &ww, &wh);
+    pitch_ = host.sim.get(0x4E);
+    bank_ = host.sim.get(0x50);
     // Each entry is drawn again whole, exactly as draw_window draws it (a
     // clip of its own would change how cairo rounds its edges and samples
     // its turned bitmaps), so the place of every entry that reaches into the

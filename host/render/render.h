@@ -79,6 +79,18 @@ public:
     // virtual cockpit's picture is stretched to its pixel_size.
     void draw_window(cairo_t* cr, const PanelWindow& window, Host& host);
     Surface window_picture(const PanelWindow& window, Host& host, double scale = 1.0);
+    // The main window's picture with pop-up windows drawn over it, each at
+    // its place on the screen (rules::popup_place) with a thin frame.
+    Surface window_picture(const PanelWindow& window, const std::vector<const PanelWindow*>& popups, Host& host,
+                           double scale = 1.0);
+
+    // The outside world through the windshield: the pure black of a window's
+    // bitmap that joins its top edge (rules::windshield) shows a sky over
+    // ground that follows the simulator's pitch (0x4E) and bank (0x50).
+    // False when the window has no windshield; else its box in the window's
+    // own pixels, and what the view shows now (changes as the attitude does).
+    bool outside_view(const PanelWindow& window, Host& host, double* x, double* y, double* width, double* height,
+                      std::pair<double, double>* attitude);
     // draw_window inside `region` only, rectangles in the target's own
     // pixels (device space), on an image surface: the background there, and
     // the entries that reach into it, each drawn whole (with the background
@@ -107,6 +119,15 @@ private:
     struct Bitmap;
     struct Font;
     struct BackgroundLayer;
+    // A window's windshield, found once per bitmap: an alpha mask of the
+    // bitmap's size (null: no windshield) and its box in bitmap pixels.
+    struct Windshield {
+        std::shared_ptr<const Pixels> pixels;  // held, so that the key stays this bitmap's
+        Surface mask;
+        int left = 0, top = 0, right = 0, bottom = 0;
+    };
+    const Windshield* windshield_of(const PanelWindow& window);
+    void draw_outside(cairo_t* cr, const PanelWindow& window, int width, int height);
     struct TextInk;
     void make_ink(TextInk& ink, int width, int height, const std::function<void(cairo_t*)>& show);
     cairo_surface_t* background_layer(cairo_t* cr, const PanelWindow& window, int width, int height);
@@ -141,6 +162,8 @@ private:
     uint64_t look_ = 0;
     std::map<std::pair<std::string, uint32_t>, std::unique_ptr<Bitmap>> bitmaps_;
     std::map<const Pixels*, std::unique_ptr<Bitmap>> backgrounds_;  // windows' bitmaps
+    std::map<const Pixels*, std::unique_ptr<Windshield>> windshields_;
+    double pitch_ = 0, bank_ = 0;  // the attitude the outside view shows
     std::vector<std::unique_ptr<BackgroundLayer>> layers_cache_;    // windows' whole backgrounds
     std::map<std::pair<std::string, bool>, std::unique_ptr<Font>> fonts_;
     std::unordered_map<std::string, std::unique_ptr<TextInk>> inks_;  // texts' ink drawn 1:1, by font, size, box, text

@@ -295,4 +295,44 @@ bool bold(int32_t weight) { return weight >= 550; }
 
 uint32_t colorref_rgb(uint32_t c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
 
+std::vector<uint8_t> windshield(const uint32_t* argb, int width, int height) {
+    if (width <= 0 || height <= 0) return {};
+    const size_t n = size_t(width) * height;
+    std::vector<uint8_t> in(n, 0);
+    std::vector<size_t> todo;
+    auto visit = [&](size_t i) {
+        if (in[i] || (argb[i] & 0xFFFFFF) != 0) return;
+        in[i] = 1;
+        todo.push_back(i);
+    };
+    for (int x = 0; x < width; ++x) visit(size_t(x));
+    if (todo.empty()) return {};
+    while (!todo.empty()) {
+        const size_t i = todo.back();
+        todo.pop_back();
+        const size_t x = i % width;
+        if (x > 0) visit(i - 1);
+        if (x + 1 < size_t(width)) visit(i + 1);
+        if (i >= size_t(width)) visit(i - width);
+        if (i + width < n) visit(i + width);
+    }
+    return in;
+}
+
+Horizon horizon(double pitch_down, double bank_left, double width, double level_y) {
+    const double pitch = std::clamp(isnan(pitch_down) ? 0.0 : pitch_down, -90.0, 90.0);
+    const double bank = std::clamp(isnan(bank_left) ? 0.0 : bank_left, -180.0, 180.0);
+    return {width / 2, level_y - pitch * width / 90, bank * M_PI / 180};
+}
+
+Place popup_place(double screen_x, double screen_y, double screen_width, double screen_height, int grid_width,
+                  int grid_height, double width, double height, double scale) {
+    Place p;
+    p.width = screen_width >= 0 ? screen_width * width : grid_width * scale;
+    p.height = screen_height >= 0 ? screen_height * height : grid_height * scale;
+    p.x = screen_x >= 0 ? screen_x * width : (width - p.width) / 2;
+    p.y = screen_y >= 0 ? screen_y * height : (height - p.height) / 2;
+    return p;
+}
+
 }  // namespace kestrel::rules

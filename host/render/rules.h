@@ -186,4 +186,35 @@ bool bold(int32_t weight);
 // COLORREF 0x00BBGGRR -> 0xRRGGBB.
 uint32_t colorref_rgb(uint32_t colorref);
 
+// --- Outside view and pop-up windows ----------------------------------------
+
+// The windshield of a window's background bitmap: its pure black pixels
+// (0xRRGGBB 0) that join the bitmap's top row, side by side or one above the
+// other, where the simulator shows the outside world. Black enclosed by
+// paint (a cut-out under a gauge) is not part of it. One byte a pixel, rows
+// from the top, 1 in the windshield; empty when no pixel is.
+std::vector<uint8_t> windshield(const uint32_t* argb, int width, int height);
+
+// The horizon seen through the windshield of a window `width` wide: it
+// passes through (x, y), turned by `angle` (radians, clockwise on the
+// screen). Level flight puts it at `level_y`; a degree of pitch moves it
+// width / 90 pixels (a view 90 degrees wide); the nose down (pitch > 0)
+// lifts it, a left bank (bank > 0) lowers its right end. NaN reads as 0;
+// pitch is held to +-90 degrees, bank to +-180.
+struct Horizon {
+    double x, y, angle;
+};
+Horizon horizon(double pitch_down, double bank_left, double width, double level_y);
+
+// Where a pop-up window lies over the main window drawn `width` x `height`:
+// at its window_pos and window_size (fractions of the screen, which the main
+// window fills), or, for a side not given, at its own grid's size at the
+// main window's scale (`scale`: the main picture's pixels per grid unit),
+// centred.
+struct Place {
+    double x, y, width, height;
+};
+Place popup_place(double screen_x, double screen_y, double screen_width, double screen_height, int grid_width,
+                  int grid_height, double width, double height, double scale);
+
 }  // namespace kestrel::rules

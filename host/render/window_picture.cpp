@@ -1,6 +1,7 @@
 #include "host/render/window_picture.h"
 
 #include <math.h>
+#include <string.h>
 
 #include <algorithm>
 
@@ -64,6 +65,13 @@ bool WindowPicture::update() {
         shown.state = g ? g->state : std::vector<ElementState>();
         shown.width = shown.height = 0;
         if (g) renderer_.natural_size(*g, &shown.width, &shown.height);
+    }
+    // The outside view through the windshield, when the attitude moved.
+    double ox, oy, ow, oh;
+    std::pair<double, double> attitude;
+    if (renderer_.outside_view(window_, host_, &ox, &oy, &ow, &oh, &attitude)) {
+        if (!all && memcmp(&attitude, &attitude_, sizeof attitude) != 0) region.push_back(device_box(cr, ox, oy, ow, oh));
+        attitude_ = attitude;
     }
     last_drawn_ = all ? std::vector<Renderer::Box>{{0, 0, width_, height_}} : region;
     if (all) {

@@ -43,6 +43,7 @@ private:
     double drawn_scale_ = 0;
     std::vector<Shown> shown_;  // per entry of the window
     size_t changed_ = 0;
+    std::pair<double, double> attitude_;  // what the outside view showed at the last update
     std::vector<Renderer::Box> last_drawn_;
 };
 

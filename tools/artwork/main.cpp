@@ -2,35 +2,14 @@
 // BMP file named by its resource id ("1100.bmp") into the folder given; with
 // --png, also as a PNG beside it, to look at.
 #include <errno.h>
-#include <stdint.h>
 #include <stdio.h>
 #include <string.h>
 
 #include <string>
-#include <vector>
 
-#include "host/panel/bitmap.h"
 #include "tools/artwork/artwork.h"
+#include "tools/artwork/bmp_file.h"
 #include "tools/bytes.h"
-
-namespace {
-
-// The surface's pixels as the host reads bitmaps: top row first, 0xAARRGGBB.
-kestrel::Pixels pixels_of(cairo_surface_t* s) {
-    kestrel::Pixels px;
-    px.width = cairo_image_surface_get_width(s);
-    px.height = cairo_image_surface_get_height(s);
-    const int stride = cairo_image_surface_get_stride(s);
-    const uint8_t* data = cairo_image_surface_get_data(s);
-    px.argb.reserve(size_t(px.width) * px.height);
-    for (int y = 0; y < px.height; ++y) {
-        const uint32_t* row = reinterpret_cast<const uint32_t*>(data + size_t(y) * stride);
-        for (int x = 0; x < px.width; ++x) px.argb.push_back(row[x] | 0xFF000000u);
-    }
-    return px;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     const bool png = argc == 3 && strcmp(argv[2], "--png") == 0;
@@ -52,7 +31,6 @@ int main(int argc, char** argv) {
         bm.draw(cr);
         cairo_destroy(cr);
         cairo_surface_flush(s);
-        const std::vector<uint8_t> bytes = kestrel::encode_bmp(pixels_of(s));
         char id[16];
         snprintf(id, sizeof id, "/%04X", bm.id);
         if (png) {
@@ -63,15 +41,13 @@ int main(int argc, char** argv) {
                 return 1;
             }
         }
-        cairo_surface_destroy(s);
         const std::string path = dir + id + ".bmp";
-        FILE* f = fopen(path.c_str(), "wb");
-        if (!f || fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) {
+        if (!kestrel::art::write_bmp(s, path)) {
             fprintf(stderr, "%s: cannot write %s\n", argv[0], path.c_str());
-            if (f) fclose(f);
+            cairo_surface_destroy(s);
             return 1;
         }
-        fclose(f);
+        cairo_surface_destroy(s);
     }
     return 0;
 }

@@ -79,7 +79,7 @@ std::string classic_folder() {
     const std::string dir = folder("classic");
     write(dir + "/panel.cfg", text_of(SOURCE_DIR "/tests/panels/classic.cfg"));
     write(dir + "/panel_background.bmp",
-          bmp8(640, 400, {0x000000, COPPER}, [](int x, int) -> uint8_t { return x < 320 ? 0 : 1; }));
+          bmp8(640, 400, {0x000000, COPPER}, [](int x, int y) -> uint8_t { return x < 320 && y > 0 ? 0 : 1; }));
     Pixels radio;
     radio.width = 40, radio.height = 20;
     radio.argb.assign(800, 0xFF000000u | GREEN);
@@ -105,7 +105,7 @@ TEST(PanelFiles, EachHabitIsReadAsTheSimulatorReadsIt) {
     // size_mm=1280 with a 640x400 bitmap: the height keeps its shape.
     EXPECT_EQ(std::make_pair(main.width, main.height), std::make_pair(1280, 800));
     ASSERT_TRUE(main.picture && radio.picture);  // file_1024= when it is the only one
-    EXPECT_EQ(main.picture->argb[0], 0u);        // black: see-through
+    EXPECT_EQ(main.picture->argb[640], 0u);      // black: see-through
     EXPECT_EQ(main.picture->argb[639], 0xFF000000u | COPPER);
     EXPECT_FALSE(radio.visible);
     EXPECT_EQ(std::make_pair(gps.width, gps.height), std::make_pair(300, 0));  // no bitmap: the gauges' extent
