@@ -9,7 +9,7 @@ namespace kestrel {
 
 std::string LiveSession::record(const std::vector<std::string>& w) {
     if (w.size() == 1) {
-        if (!history_) return "a scenario has played on this panel: reset it, then record";
+        if (!history_) return "a scenario played or modules were loaded again on this panel: Reset it, then record";
         if (history_->recording()) return "already recording";
         history_->start();
         page_log("recording");
