@@ -175,6 +175,10 @@ bool scenario_session(const std::string& path, std::vector<uint8_t>* out) {
                 w.gauge(c.name());  // a model's name hashes as a gauge's does
             }
             break;
+        case Command::Replay:  // a table of values over time
+        case Command::Press:   // a button held across commands
+        case Command::Move:
+        case Command::Release: ok = false; break;
         case Command::None:
         case Command::Expect:
         case Command::Show:

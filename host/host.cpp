@@ -154,6 +154,14 @@ void Host::unload_all() {
     while (!gauges_.empty()) unload(gauges_.back()->name);
 }
 
+void Host::order_gauges(const std::vector<std::string>& names) {
+    auto rank = [&](const std::unique_ptr<Gauge>& g) {
+        return static_cast<size_t>(std::find(names.begin(), names.end(), g->name) - names.begin());
+    };
+    std::stable_sort(gauges_.begin(), gauges_.end(),
+                     [&](const std::unique_ptr<Gauge>& a, const std::unique_ptr<Gauge>& b) { return rank(a) < rank(b); });
+}
+
 Gauge* Host::find(const std::string& name) {
     for (auto& g : gauges_)
         if (g->name == name) return g.get();

@@ -99,6 +99,10 @@ public:
     bool unload(const std::string& name);
     void unload_all();
 
+    // Puts the gauges named in that order (the others after them, as they
+    // were): the order frames call them in.
+    void order_gauges(const std::vector<std::string>& names);
+
     Gauge* find(const std::string& name);
     const std::vector<std::unique_ptr<Gauge>>& gauges() const { return gauges_; }
 

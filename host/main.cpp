@@ -109,6 +109,20 @@ int kestrel_main(const std::vector<std::string>& arguments) {
     CLI::App* run = app.add_subcommand("run", "run a scenario and print its transcript");
     run->add_option("SCENARIO", scenario, "the scenario file (.kes)")->required();
 
+    RecordFlightOptions flight;
+    CLI::App* record_flight =
+        app.add_subcommand("record-flight", "run a scenario and write simulator variables, frame by frame, as a\n"
+                                            "table that \"replay FILE\" plays back (docs/scenarios.md)");
+    record_flight->add_option("SCENARIO", flight.scenario, "the scenario file (.kes)")->required();
+    record_flight->add_option("--out", flight.out, "the table to write (.csv)")->required()->type_name("FILE");
+    record_flight->add_option("--vars", flight.vars, "the variables: ids (0x3D) or catalogue names, by commas")
+        ->required()
+        ->delimiter(',')
+        ->type_name("LIST");
+    record_flight->add_option("--every", flight.every, "a row every N frames, and the last (default 1)")
+        ->check(number_from(1, 1e9))
+        ->type_name("N");
+
     std::vector<std::string> modules;
     CLI::App* info = app.add_subcommand("info", "load modules and list their elements and mouse entries");
     info->add_option("MODULE", modules, "module names (found in the gauges folder) or .gau files")->required();
@@ -169,6 +183,12 @@ int kestrel_main(const std::vector<std::string>& arguments) {
              "the simulator's own motion at the start: on (default) or off")
         ->check(CLI::IsMember({"on", "off"}).description(""))
         ->type_name("on|off");
+    serve->add_flag("--watch", serve_options.live.watch,
+                    "load a module again in place when its file in the Gauges folder is\n"
+                    "replaced (a rebuild), and the panel when its file or a bitmap changes");
+    serve->add_option("--record-dir", serve_options.live.record_dir,
+                      "where \"record stop NAME\" saves the recording as NAME.kes")
+        ->type_name("DIR");
 #endif
 
     std::string help_topic;
@@ -221,6 +241,7 @@ int kestrel_main(const std::vector<std::string>& arguments) {
         Host h(host);
         return run_command(h, scenario, stdout, stderr);
     }
+    if (app.got_subcommand(record_flight)) return record_flight_command(flight, host, stdout, stderr);
     if (app.got_subcommand(info)) {
         for (const std::string& m : modules)
             if (std::string why = module_problem(m, host.gauge_dir); !why.empty()) return refuse(why);
@@ -251,6 +272,8 @@ int kestrel_main(const std::vector<std::string>& arguments) {
 #endif
 #if defined(KESTREL_SERVE)
     if (app.got_subcommand(serve)) {
+        if (!serve_options.live.record_dir.empty() && !is_dir(serve_options.live.record_dir))
+            return refuse(serve_options.live.record_dir + ": no such folder (--record-dir)");
         serve_options.live.host = host;
         serve_options.live.artwork_dir = artwork_dir;
         return serve_command(serve_options);

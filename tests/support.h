@@ -3,10 +3,14 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
 
+#include "host/files.h"
 #include "host/host.h"
 #include "host/render/render.h"
 #include "host/scenario/scenario.h"
@@ -53,6 +57,23 @@ struct Picture {
         return false;
     }
 };
+
+// The built kestrel run with `args` (words as the shell reads them).
+struct Ran {
+    int status;
+    std::string output;  // stdout and stderr
+};
+
+inline Ran kestrel(const std::string& args) {
+    const std::string out = ::testing::TempDir() + "kestrel-commands-" + std::to_string(getpid()) + ".txt";
+    // A serve that listened would run on: the time limit ends it, as a failure.
+    const int s = system(("timeout 60 " + shell_word(KESTREL_LIBRARY_DIR "/kestrel") + " " + args + " >" + shell_word(out) +
+                          " 2>&1 </dev/null")
+                             .c_str());
+    Ran r{WIFEXITED(s) ? WEXITSTATUS(s) : -1, ""};
+    read_whole_file(out, &r.output);
+    return r;
+}
 
 class HostTest : public ::testing::Test {
 protected:

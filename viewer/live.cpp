@@ -57,6 +57,10 @@ LiveSession::LiveSession(LiveOptions options)
     renderer_.set_colors(config_.colors);
     renderer_.set_placeholders(true);
     restart_host(true);
+    if (options_.watch) {
+        watch_ = std::make_unique<FileWatch>();
+        watch_->watch(watched_files());
+    }
     update();  // the pictures drawn, so that a snapshot finds them
 }
 
@@ -79,6 +83,8 @@ void LiveSession::restart_host(bool with_panel) {
         for (const SimModel* m : sim_models())
             if (host_->sim.model_enabled(m->name)) models.push_back(m->name);
     const bool first = !host_;
+    if (history_ && history_->recording()) page_log("recording dropped: the panel was loaded again");
+    history_.reset();
     player_.reset();
     pressed_ = false;
     windows_.clear();
@@ -95,6 +101,7 @@ void LiveSession::restart_host(bool with_panel) {
         } else {
             for (const std::string& m : models) host_->sim.enable_model(m, true);
         }
+        history_ = std::make_unique<SessionRecorder>(*host_);
         collect_events();
         run_frame();  // the panel as it comes up: callbacks run, first-draw resets done
     }
@@ -114,7 +121,7 @@ void LiveSession::start_scenario(const std::string& name, size_t up_to_line) {
     read_whole_file(scenario_path(name), &text);
     const bool was_running = running_;
     restart_host(false);
-    player_ = std::make_unique<ScenarioPlayer>(*host_, name, text);
+    player_ = std::make_unique<ScenarioPlayer>(*host_, name, text, folder_of(scenario_path(name)));
     page_log("scenario " + name + (up_to_line > 1 ? format(" from line %zu", up_to_line) : ""));
     // A seek plays the lines before at once, without pictures.
     uint64_t frames = 0;
@@ -137,6 +144,7 @@ void LiveSession::collect_events() {
     std::vector<Event>& events = host_->events;
     for (; events_seen_ < events.size(); ++events_seen_) {
         const Event& e = events[events_seen_];
+        if (history_) history_->event(e);
         Log l{e.gauge, "", "", ""};
         switch (e.kind) {
         case Event::Kind::KeyEvent: {
@@ -211,6 +219,7 @@ void LiveSession::run_frame() {
                          : "scenario stopped: " + player_->error());
     }
     if (!ran) host_->frame();
+    if (history_ && !player_) history_->frame();
     host_->sim.watch_reads(nullptr);
     ++cost_.frames;
     collect_events();
@@ -226,6 +235,7 @@ void LiveSession::run_frame() {
 
 void LiveSession::advance(double seconds) {
     if (!(seconds >= 0)) seconds = 0;
+    if (watch_) check_files(seconds);
     const double fps = host_->sim.frame_rate();
     if (running_) due_ = std::min(due_ + seconds * fps * speed_, std::max(fps * speed_ / 5, 1.0));
     int frames = static_cast<int>(due_);
@@ -265,11 +275,15 @@ std::string LiveSession::handle(const std::string& message) {
     if (cmd == "press") {
         int64_t window, x, y;
         if (!point(&window, &x, &y)) return "usage: press WINDOW X Y";
-        if (pressed_) host_->release(press_);
+        if (pressed_) {
+            host_->release(press_);
+            if (history_) history_->release();
+        }
         pressed_ = false;
         int32_t gx, gy;
         Gauge* g = gauge_at(static_cast<size_t>(window), int(x), int(y), &press_entry_, &gx, &gy);
         if (!g) return "";
+        if (history_) history_->press(*g, gx, gy);
         press_ = host_->press(*g, gx, gy);
         pressed_ = true;
         press_fresh_ = true;
@@ -284,10 +298,12 @@ std::string LiveSession::handle(const std::string& message) {
                                             renderer_.gauge_size());
             int32_t gx, gy;
             p.to_gauge(x, y, &gx, &gy);
+            if (history_) history_->move(gx, gy);
             host_->move(press_, gx, gy);
         }
     } else if (cmd == "release") {
         if (w.size() != 1) return "usage: release";
+        if (pressed_ && history_) history_->release();
         if (pressed_) host_->release(press_);
         pressed_ = false;
     } else if (cmd == "set" || cmd == "shared" || cmd == "model") {
@@ -297,6 +313,7 @@ std::string LiveSession::handle(const std::string& message) {
         if (!parse_command(message, &c, &why)) return why;
         if (!apply_setting(*host_, c, &why)) return why;
         if (c.kind == Command::Set || c.kind == Command::SetBcd) reads_.insert(c.id);
+        if (history_) history_->line(message);
         page_log(message);
     } else if (cmd == "watch") {
         uint32_t id;
@@ -337,6 +354,8 @@ std::string LiveSession::handle(const std::string& message) {
         }
         if (scenario_path(name).empty()) return "no scenario '" + name + "' is offered";
         start_scenario(name, line);
+    } else if (cmd == "record") {
+        if (std::string why = record(w); !why.empty()) return why;
     } else if (cmd == "stop") {
         if (w.size() != 1) return "usage: stop";
         if (player_) page_log("scenario " + player_->name() + " stopped");
@@ -514,6 +533,10 @@ std::string LiveSession::state_json(bool everything) {
     const std::string scenario_text = compact(scenario);
     if (everything || scenario_text != scenario_sent_) j["scenario"] = std::move(scenario);
     if (!everything) scenario_sent_ = scenario_text;
+    const std::string recording = history_ && history_->recording() ? "on" : history_ ? "off" : "none";
+    if (everything || recording != recording_sent_) j["recording"] = recording;
+    if (everything) j["watch"] = watch_ != nullptr;
+    if (!everything) recording_sent_ = recording;
 
     if (j.size() == 1) return "";
     return json_message(std::move(j));
@@ -575,6 +598,8 @@ std::vector<Outgoing> LiveSession::update() {
     pictures(false, &out);
     const std::string state = state_json(false);
     if (!state.empty()) out.push_back({false, state});
+    for (std::string& notice : notices_) out.push_back({false, std::move(notice)});
+    notices_.clear();
     return out;
 }
 

@@ -18,6 +18,9 @@
 //   scenario NAME     play one of the offered scenarios from its start
 //   seek LINE         play the scenario again, at once up to that line
 //   stop              stop playing the scenario; the panel stays as it is
+//   record            record what is done from now on as a scenario
+//   record stop [NAME] the recording, offered to the page as NAME.kes (and
+//                     saved in the recording folder when there is one)
 //
 // What goes back: text messages in JSON (the panel's layout, the state of
 // time, variables and the log) and, for each update, one binary message
@@ -42,6 +45,8 @@
 #include "host/render/window_picture.h"
 #include "host/render/rules.h"
 #include "host/scenario/player.h"
+#include "host/scenario/recorder.h"
+#include "viewer/watch.h"
 
 namespace kestrel {
 
@@ -53,6 +58,8 @@ struct LiveOptions {
     std::string sound_dir;               // the wave files the page may play ("" none)
     rules::Lighting light = rules::DUSK;
     bool models = true;                  // the simulator's own motion, switched on at the start
+    std::string record_dir;              // where "record stop NAME" saves NAME.kes ("" nowhere)
+    bool watch = false;                  // a module, the panel or a bitmap loaded again when its file changes
 };
 
 // A message for the browsers.
@@ -124,6 +131,11 @@ private:
         std::string sound;  // for sounds: the wave file's name
     };
 
+    // Recording (viewer/record.cpp).
+    std::string record(const std::vector<std::string>& words);
+    // Reloading (viewer/watch.cpp).
+    std::vector<std::string> watched_files() const;
+    void check_files(double seconds);
     void load_panel();
     void restart_host(bool with_panel);
     void run_frame();
@@ -174,6 +186,14 @@ private:
     size_t events_seen_ = 0;     // of host().events
     uint64_t frames_since_reads_ = 0;
     Cost cost_;
+
+    // The session since its panel was loaded, as a scenario (none while a
+    // scenario plays: what it does is not the user's), and what the next
+    // update sends besides (a recording offered to the page).
+    std::unique_ptr<SessionRecorder> history_;
+    std::unique_ptr<FileWatch> watch_;  // --watch
+    std::vector<std::string> notices_;
+    std::string recording_sent_;
 };
 
 }  // namespace kestrel

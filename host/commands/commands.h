@@ -3,6 +3,7 @@
 // 0 it did what was asked, 1 it ran and found problems, 2 it could not.
 //
 //   kestrel run SCENARIO.kes
+//   kestrel record-flight SCENARIO.kes --out FILE.csv --vars LIST [--every N]
 //   kestrel info [--records] MODULE...
 //   kestrel sim
 //   kestrel check PANEL.cfg
@@ -13,6 +14,7 @@
 // (and kestrel serve: viewer/server.h)
 #pragma once
 
+#include <stdint.h>
 #include <stdio.h>
 
 #include <string>
@@ -26,6 +28,26 @@ namespace kestrel {
 // goes: 1 on failed expectations or faults, 2 when the file cannot be read
 // or understood (the reason on `err`).
 int run_command(Host& host, const std::string& path, FILE* out, FILE* err);
+// The same with a scenario made by the caller (its hooks set); `out` null
+// for no transcript.
+class Scenario;
+int run_command(Scenario& scenario, const std::string& path, FILE* out, FILE* err);
+
+// Runs a scenario as `run` does, without its transcript, and writes the
+// variables it names as a table of flight data (host/scenario/flight_table.h)
+// that "replay FILE" plays back: one row every `every` frames (every frame by
+// default) and one for the last frame, at the time of the frame's start, the
+// first frame at 0. 1 when the table was written but the scenario's
+// expectations failed or a module faulted; 2 when nothing was run (a variable
+// not known, a table that cannot be written, a scenario that cannot be read
+// or run to its end), said in one line on `err`.
+struct RecordFlightOptions {
+    std::string scenario;
+    std::string out;
+    std::vector<std::string> vars;  // ids or catalogue names
+    uint64_t every = 1;
+};
+int record_flight_command(const RecordFlightOptions& options, const HostOptions& host, FILE* out, FILE* err);
 
 // Loads the modules and describes each gauge: its elements and every mouse
 // entry with the name of its callback, so that a scenario's clicks can be

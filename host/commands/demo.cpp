@@ -179,6 +179,7 @@ int demo_command(PictureOptions o, const HostOptions& host_options, const std::s
     // The main window (the first that starts visible), where the flight shows.
     const PanelWindow& window = main_window(config) ? *main_window(config) : config.windows.front();
     Run run(host, file_stem(o.scenario) + ".kes");
+    run.scenario.folder = folder_of(o.scenario);
     std::vector<Picture> pictures;
     std::string phase;
     std::vector<uint8_t> previous;  // the last picture's pixels

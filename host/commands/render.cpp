@@ -129,6 +129,7 @@ int render_command(const PictureOptions& o, const HostOptions& host_options, con
         print_all(missing_modules(config, host_options.gauge_dir));
     }
     Run run(host, file_stem(o.scenario) + ".kes");
+    run.scenario.folder = folder_of(o.scenario);
     run.on_frame = [&](uint64_t frame) {
         for (Moment& m : moments) {
             if (m.done || m.kind == Moment::End) continue;

@@ -74,6 +74,7 @@ public:
     bool number(const std::string& word, double* v) { return parse_double(word, v) || fail("not a number: " + word); }
 
     bool command();
+    bool replay();
     bool expect();
     bool expect_text();
 
@@ -130,6 +131,16 @@ bool Parser::command() {
             return false;
         c_.kind = drag ? Command::Drag : Command::Hold;
         c_.names = {w_[1]};
+    } else if (cmd == "press") {
+        if (!need(4, "press GAUGE X Y") || !point(2, &c_.x0, &c_.y0)) return false;
+        c_.kind = Command::Press;
+        c_.names = {w_[1]};
+    } else if (cmd == "move") {
+        if (!need(3, "move X Y") || !point(1, &c_.x0, &c_.y0)) return false;
+        c_.kind = Command::Move;
+    } else if (cmd == "release") {
+        if (!need(1, "release")) return false;
+        c_.kind = Command::Release;
     } else if (cmd == "service") {
         if (!need(3, "service GAUGE ID") || !parse_uint32(w_[2], &c_.id)) return fail("usage: service GAUGE ID");
         c_.kind = Command::Service;
@@ -145,11 +156,40 @@ bool Parser::command() {
     } else if (cmd == "sound-library" || cmd == "library-calls") {
         if (!need(2, (cmd + " on|off").c_str()) || !on_off(w_[1], &c_.on)) return fail("usage: " + cmd + " on|off");
         c_.kind = cmd == "sound-library" ? Command::SoundLibrary : Command::LibraryCalls;
+    } else if (cmd == "replay") {
+        if (!replay()) return false;
+        c_.kind = Command::Replay;
     } else if (cmd == "expect") {
         if (!expect()) return false;
         c_.kind = Command::Expect;
     } else {
         return fail("unknown command '" + cmd + "'");
+    }
+    return true;
+}
+
+// replay FILE [from T] [speed X]      replay stop
+bool Parser::replay() {
+    const char usage[] = "usage: replay FILE.csv [from SECONDS] [speed X] | replay stop";
+    if (w_.size() == 2 && w_[1] == "stop") return true;
+    if (w_.size() < 2 || w_.size() % 2 != 0) return fail(usage);
+    c_.names = {w_[1]};
+    bool speed = false;
+    for (size_t i = 2; i < w_.size(); i += 2) {
+        double v;
+        if (w_[i] == "from" && !c_.has_from) {
+            if (!parse_double(w_[i + 1], &v) || !(fabs(v) <= 1e9))
+                return fail("not a time in seconds: " + w_[i + 1] + " (at most 1e9 either way)");
+            c_.has_from = true;
+            c_.value = v;
+        } else if (w_[i] == "speed" && !speed) {
+            if (!parse_double(w_[i + 1], &v) || !(v > 0) || v > MAX_REPLAY_SPEED)
+                return fail("not a speed: " + w_[i + 1] + " (above 0, at most 1000)");
+            speed = true;
+            c_.speed = v;
+        } else {
+            return fail(usage);
+        }
     }
     return true;
 }

@@ -14,6 +14,7 @@ namespace kestrel {
 constexpr uint64_t MAX_FRAMES = 100000000;  // "frames N", a hold's or drag's "N"
 constexpr double MAX_SECONDS = 1e7;         // "seconds S", "Ns"
 constexpr int64_t MAX_FPS = 1000;
+constexpr double MAX_REPLAY_SPEED = 1000;  // "replay FILE speed X"
 
 // A number of frames, or of seconds counted at the frame rate of the moment
 // the command runs.
@@ -40,19 +41,22 @@ struct Command {
     enum Kind {
         None,  // a blank or comment line
         Load, Unload, Set, SetBcd, Ramp, Shared, Frames, Fps, Click, Hold, Drag, Service, Show, Model,
-        SoundLibrary, LibraryCalls, Expect
+        SoundLibrary, LibraryCalls, Expect, Replay, Press, Move, Release
     } kind = None;
     std::vector<std::string> words;  // the line's words, without its comment
     std::string heading;             // None: the title of a "## Title" line
-    std::vector<std::string> names;  // Load: modules; else the gauge, module, shared name or model
+    std::vector<std::string> names;  // Load: modules; Replay: the file (none: "replay stop");
+                                     // else the gauge, module, shared name or model
     uint32_t id = 0;                 // Set, SetBcd, Ramp: variable; Service: service id
     double value = 0;                // Set, Ramp
     uint32_t bcd = 0;                // SetBcd
     int32_t shared = 0;              // Shared
     uint32_t fps = 0;                // Fps
     bool on = false;                 // Model, SoundLibrary, LibraryCalls
-    int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // Click, Hold, Drag
+    int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // Click, Hold, Drag, Press, Move
     Duration duration;               // Frames, Hold, Drag
+    bool has_from = false;           // Replay: "from T" given, T in `value`
+    double speed = 1;                // Replay: "speed X"
     Expectation expect;
 
     const std::string& name() const { return names.at(0); }

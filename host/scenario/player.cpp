@@ -2,8 +2,9 @@
 
 namespace kestrel {
 
-ScenarioPlayer::ScenarioPlayer(Host& host, std::string name, const std::string& text)
+ScenarioPlayer::ScenarioPlayer(Host& host, std::string name, const std::string& text, const std::string& folder)
     : name_(std::move(name)), scenario_(host, name_), lines_(scenario_lines(text)) {
+    scenario_.folder = folder;
     for (size_t i = 0; i < lines_.size(); ++i) {
         Command c;
         std::string why;

@@ -17,7 +17,8 @@ namespace kestrel {
 
 class ScenarioPlayer {
 public:
-    ScenarioPlayer(Host& host, std::string name, const std::string& text);
+    // `folder`: where the files the scenario names are looked up (Scenario::folder).
+    ScenarioPlayer(Host& host, std::string name, const std::string& text, const std::string& folder = "");
 
     // Runs lines until one frame has run, the scenario ends, or a line
     // cannot be understood or run (then the scenario stops; see error()).

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "host/files.h"
+#include "host/panel/panel_config.h"
 #include "host/util.h"
 
 namespace kestrel {
@@ -126,8 +127,16 @@ void Scenario::element_changes() {
 void Scenario::run_frame() {
     in_frame_ = true;
     frame_header_printed_ = false;
+    // A held button repeats before each frame after the first, as in "hold".
+    if (held_ && !held_fresh_) host_.repeat(*held_);
+    held_fresh_ = false;
+    const bool replayed = replay_ && replay_->frame(host_.sim);
     host_.frame();
     flush_events();
+    if (replayed) {
+        emit("replay " + replay_->file() + " ended at " + number(replay_->time()) + "s");
+        replay_.reset();
+    }
     element_changes();
     in_frame_ = false;
     if (after_frame) after_frame(after_frame_context, host_.sim.frame());
@@ -277,6 +286,7 @@ bool Scenario::start(const Command& c) {
         for (const std::string& m : c.names) shown_.erase(m);
         break;
     case Command::Unload:
+        if (held_ && held_->gauge == host_.find(c.name())) held_.reset();  // gone with its module
         if (!host_.unload(c.name())) return fail("no gauge '" + c.name() + "' is loaded");
         flush_events();
         shown_.erase(c.name());
@@ -287,12 +297,15 @@ bool Scenario::start(const Command& c) {
     case Command::Model: {
         std::string why;
         if (!apply_setting(host_, c, &why)) return fail(why);
-        if (c.kind == Command::Set || c.kind == Command::SetBcd)
+        if (c.kind == Command::Set || c.kind == Command::SetBcd) {
             std::erase_if(ramps_, [&](const Ramp& r) { return r.id == c.id; });
+            if (replay_) replay_->release(c.id);
+        }
         break;
     }
     case Command::Ramp:
         std::erase_if(ramps_, [&](const Ramp& r) { return r.id == c.id; });
+        if (replay_) replay_->release(c.id);
         ramps_.push_back({c.id, c.value});
         break;
     case Command::Frames: {
@@ -309,7 +322,11 @@ bool Scenario::start(const Command& c) {
         break;
     }
     case Command::Fps: host_.sim.set_frame_rate(c.fps); break;
+    case Command::Press:
+    case Command::Move:
+    case Command::Release: return start_mouse(c);
     case Command::Click: {
+        let_go();
         Gauge* g = gauge_arg(c.name());
         if (!g) return false;
         if (!host_.area_at(*g, c.x0, c.y0)) emit("no area there");
@@ -319,6 +336,7 @@ bool Scenario::start(const Command& c) {
     }
     case Command::Hold:
     case Command::Drag: {
+        let_go();
         Gauge* g = gauge_arg(c.name());
         if (!g) return false;
         Job job{c.kind, c.duration.frames(host_.sim.frame_rate()), 0, {}, host_.press(*g, c.x0, c.y0),
@@ -348,7 +366,55 @@ bool Scenario::start(const Command& c) {
     case Command::SoundLibrary: host_.set_sound_library(c.on); break;
     case Command::LibraryCalls: library_calls_ = c.on; break;
     case Command::Expect: return expect(c.expect);
+    case Command::Replay: return start_replay(c);
     }
+    return true;
+}
+
+// A button held by "press" is let go before another is pressed.
+void Scenario::let_go() {
+    if (!held_) return;
+    host_.release(*held_);
+    held_.reset();
+    flush_events();
+}
+
+bool Scenario::start_mouse(const Command& c) {
+    if (c.kind == Command::Press) {
+        let_go();
+        Gauge* g = gauge_arg(c.name());
+        if (!g) return false;
+        held_ = host_.press(*g, c.x0, c.y0);
+        held_fresh_ = true;
+        if (!held_->area) emit("no area there");
+        flush_events();
+        return true;
+    }
+    if (!held_) return fail("no button is held (press GAUGE X Y first)");
+    if (c.kind == Command::Move) {
+        host_.move(*held_, c.x0, c.y0);
+        flush_events();
+    } else {
+        let_go();
+    }
+    return true;
+}
+
+// The table is read whole when the line runs; a new replay takes the place
+// of the one running.
+bool Scenario::start_replay(const Command& c) {
+    replay_.reset();
+    if (c.names.empty()) return true;  // replay stop
+    const std::string& file = c.name();
+    const bool whole = file[0] == '/' || file[0] == '\\' || (file.size() > 1 && file[1] == ':');
+    const std::string path = whole || folder.empty() ? file : folder + "/" + file;
+    if (std::string why = text_file_problem(path, "a flight table (.csv)"); !why.empty()) return fail(why);
+    std::string text, why;
+    FlightTable table;
+    if (!read_whole_file(path, &text)) return fail("cannot read the flight table " + path);
+    if (!parse_flight_table(text, file, &table, &why)) return fail(why);
+    const double from = c.has_from ? c.value : table.first;
+    replay_.emplace(file, std::move(table), from, c.speed);
     return true;
 }
 

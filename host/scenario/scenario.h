@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/host.h"
+#include "host/scenario/flight_table.h"
 #include "host/scenario/parse.h"
 
 namespace kestrel {
@@ -45,6 +46,11 @@ public:
     int expectations() const { return expectations_; }
     int line_number() const { return line_number_; }
 
+    // Where the files a scenario names ("replay FILE") are looked up when
+    // their paths are not whole: the scenario file's folder ("" the
+    // current one).
+    std::string folder;
+
     // Appends every element's state of the gauge to the transcript.
     void show(Gauge& gauge);
 
@@ -62,6 +68,8 @@ private:
     void run_frame();
     Gauge* gauge_arg(const std::string& word);
     bool expect(const Expectation& e);
+    bool start_replay(const Command& c);
+    bool start_mouse(const Command& c);
     bool expect_element(const Expectation& e);
     void check(bool ok, const std::string& what);
 
@@ -99,6 +107,12 @@ private:
         int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     };
     std::optional<Job> job_;
+    std::optional<FlightReplay> replay_;
+    // "press GAUGE X Y": the button held across the commands that follow,
+    // until "release"; fresh until the first frame after the press.
+    std::optional<Host::Press> held_;
+    bool held_fresh_ = false;
+    void let_go();  // "replay FILE": runs beside the commands
 };
 
 // Carries out a command that sets the simulator or the panel (set, shared,

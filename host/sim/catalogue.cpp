@@ -129,6 +129,12 @@ const SimVarName* find_sim_var_name(uint32_t id) {
     return nullptr;
 }
 
+std::vector<const SimVarName*> sim_var_names() {
+    std::vector<const SimVarName*> all;
+    for (const SimVarName& n : names) all.push_back(&n);
+    return all;
+}
+
 std::string sim_var_name(uint32_t id) {
     if (const SimVarName* n = find_sim_var_name(id)) return n->name;
     // "(0x16C)" or "(0x8001 = 0)" in a key event's meaning.

@@ -8,6 +8,7 @@
 #include <stdint.h>
 
 #include <string>
+#include <vector>
 
 namespace kestrel {
 
@@ -20,6 +21,9 @@ struct SimVarName {
 
 // Null for a variable the table does not know.
 const SimVarName* find_sim_var_name(uint32_t id);
+
+// Every variable the table knows, in the order of their ids.
+std::vector<const SimVarName*> sim_var_names();
 
 // A readable name for the variable: the table's, else the meaning of the
 // first key event whose meaning names the variable ("battery master on/off

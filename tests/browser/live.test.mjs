@@ -8,17 +8,17 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
-import { mkdtempSync, rmSync } from 'node:fs';
+import { copyFileSync, mkdtempSync, readdirSync, renameSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+import { dirname, join } from 'node:path';
 import { chromium } from 'playwright-core';
 
 const kestrel = process.env.KESTREL || 'build/native/kestrel';
 
 // Starts the server; resolves with its process and address.
-function serve() {
+function serve(options = []) {
   return new Promise((resolve, reject) => {
-    const child = spawn(kestrel, ['serve', '--port', '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+    const child = spawn(kestrel, ['serve', '--port', '0', ...options], { stdio: ['ignore', 'pipe', 'inherit'] });
     let out = '';
     const timer = setTimeout(() => reject(new Error('kestrel serve did not start: ' + out)), 60000);
     child.stdout.on('data', (d) => {
@@ -41,12 +41,13 @@ function difference(a, b) {
   return sum;
 }
 
-test('the live panel in a browser', { timeout: 240000 }, async (t) => {
-  const server = await serve();
+// Headless chromium with a profile of its own; errors of the page collected.
+async function launch() {
   const profile = mkdtempSync(join(tmpdir(), 'kestrel-chromium-'));
   const browser = await chromium.launchPersistentContext(profile, {
     executablePath: '/usr/bin/chromium',
     headless: true,
+    acceptDownloads: true,
     args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
            '--disable-background-networking', '--disable-component-update', '--disable-sync'],
     viewport: { width: 1800, height: 1250 },
@@ -54,14 +55,24 @@ test('the live panel in a browser', { timeout: 240000 }, async (t) => {
   const errors = [];
   const page = browser.pages()[0] || await browser.newPage();
   page.on('pageerror', (e) => errors.push(e.message));
+  return { profile, browser, page, errors };
+}
+
+// The panel's pixels in a box of window 0, as the page's canvas holds them.
+function windowPixels(page, x, y, w, h) {
+  return page.evaluate(([x, y, w, h]) =>
+    Array.from(document.getElementById('window0').getContext('2d').getImageData(x, y, w, h).data), [x, y, w, h]);
+}
+
+test('the live panel in a browser', { timeout: 240000 }, async (t) => {
+  const server = await serve();
+  const { profile, browser, page, errors } = await launch();
   try {
     await page.goto(server.url);
     await page.selectOption('#zoom', '1');
     await page.waitForSelector('#shared tr[data-name="power"]');
 
-    // The panel's pixels in a box of window 0, as the page's canvas holds them.
-    const pixels = (x, y, w, h) => page.evaluate(([x, y, w, h]) =>
-      Array.from(document.getElementById('window0').getContext('2d').getImageData(x, y, w, h).data), [x, y, w, h]);
+    const pixels = (x, y, w, h) => windowPixels(page, x, y, w, h);
     // A point of window 0 on the screen (zoom 100%), scrolled into view.
     const at = async (x, y) => {
       await page.evaluate(([x, y]) => {
@@ -223,5 +234,46 @@ test('the live panel in a browser', { timeout: 240000 }, async (t) => {
     const end = await stopped(server.child);
     assert.equal(end.code, 0, 'Ctrl-C stops the server cleanly');
     assert.match(server.output(), /kestrel: stopped/);
+  }
+});
+
+test('a rebuilt module reloaded in place, and a session recorded', { timeout: 240000 }, async () => {
+  // The modules in a Gauges folder of the test's own, where one is "rebuilt".
+  const built = join(dirname(kestrel), 'Gauges');
+  const gauges = mkdtempSync(join(tmpdir(), 'kestrel-gauges-'));
+  for (const f of readdirSync(built)) copyFileSync(join(built, f), join(gauges, f));
+  const server = await serve(['--gauges', gauges, '--watch']);
+  const { profile, browser, page, errors } = await launch();
+  try {
+    await page.goto(server.url);
+    await page.selectOption('#zoom', '1');
+    await page.waitForSelector('#shared tr[data-name="power"]');
+    assert.equal(await page.textContent('#watch'), 'reload on');
+
+    // Record, then stop: the page offers the file by the name given.
+    await page.click('#record');
+    await page.waitForFunction(() => document.getElementById('record').textContent === 'Stop recording');
+    page.once('dialog', (d) => d.accept('flaps'));
+    const download = page.waitForEvent('download');
+    await page.click('#record');
+    assert.equal((await download).suggestedFilename(), 'flaps.kes');
+    assert.match(await page.textContent('#log'), /recording flaps\.kes/);
+
+    // The flap lever rebuilt as another lever: written beside, then renamed over, as a linker does.
+    const flaps = [834, 700, 93, 122];
+    const before = await windowPixels(page, ...flaps);
+    copyFileSync(join(built, 'spoiler_lever.gau'), join(gauges, 'flap_lever.gau.new'));
+    renameSync(join(gauges, 'flap_lever.gau.new'), join(gauges, 'flap_lever.gau'));
+    await page.waitForFunction(() => /reloaded flap_lever in \d+ ms/.test(document.getElementById('log').textContent),
+                               null, { timeout: 10000 });
+    await page.waitForTimeout(500);  // the next picture
+    const after = await windowPixels(page, ...flaps);
+    assert.ok(difference(before, after) > 0, 'the new module\'s picture');
+    assert.deepEqual(errors, [], 'the page ran without errors');
+  } finally {
+    await browser.close();
+    rmSync(profile, { recursive: true, force: true });
+    await stopped(server.child);
+    rmSync(gauges, { recursive: true, force: true });
   }
 });

@@ -15,22 +15,6 @@
 namespace kestrel::test {
 namespace {
 
-struct Ran {
-    int status;
-    std::string output;  // stdout and stderr
-};
-
-Ran kestrel(const std::string& args) {
-    const std::string out = ::testing::TempDir() + "kestrel-commands-" + std::to_string(getpid()) + ".txt";
-    // A serve that listened would run on: the time limit ends it, as a failure.
-    const int s = system(("timeout 60 " + shell_word(KESTREL_LIBRARY_DIR "/kestrel") + " " + args + " >" + shell_word(out) +
-                          " 2>&1 </dev/null")
-                             .c_str());
-    Ran r{WIFEXITED(s) ? WEXITSTATUS(s) : -1, ""};
-    read_whole_file(out, &r.output);
-    return r;
-}
-
 std::string temp_file(const std::string& name, const std::string& bytes) {
     const std::string path = ::testing::TempDir() + "kestrel-commands-" + name;
     write_file(path, bytes.data(), bytes.size());

@@ -45,6 +45,7 @@ function message(m) {
   if (m.t === 'layout') layout(m);
   else if (m.t === 'state') update(m);
   else if (m.t === 'error') note(m.message);
+  else if (m.t === 'recording') offerRecording(m);
 }
 
 function note(text) {
@@ -242,6 +243,8 @@ function update(m) {
     $('models').checked = all;
   }
   if ('scenario' in m) scenarioStatus(m.scenario);
+  if ('recording' in m) recordingStatus(m.recording);
+  if ('watch' in m) watchStatus(m.watch);
 }
 
 // A row with a value, a field to type a new one and, where the range is
