@@ -260,6 +260,8 @@ const char* severity_name(Severity s) {
     return s == Severity::Error ? "error" : s == Severity::Warning ? "warning" : "note";
 }
 
+}  // namespace
+
 // A Kestrel gauge's own size: the size of its first element's bitmap, from
 // the module's resources (Windows) or the artwork folder.
 bool module_size(const std::string& gauge_dir, const std::string& artwork_dir, const std::string& module, int* w,
@@ -286,8 +288,6 @@ bool module_size(const std::string& gauge_dir, const std::string& artwork_dir, c
     close_library(&library);
     return found;
 }
-
-}  // namespace
 
 std::vector<Finding> check_panel(const PanelConfig& config, const std::string& gauge_dir,
                                  const NaturalSize& natural_size) {

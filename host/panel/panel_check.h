@@ -52,6 +52,12 @@ struct Finding {
 // told.
 using NaturalSize = std::function<bool(const std::string& module, int* width, int* height)>;
 
+// The own size of this set's module `module` (its first element's bitmap),
+// read without starting it; false for other sets' modules and when it cannot
+// be told.
+bool module_size(const std::string& gauge_dir, const std::string& artwork_dir, const std::string& module, int* w,
+                 int* h);
+
 // Every finding on the panel, ordered by line. Modules are looked for as
 // `gauge_dir`/NAME.gau.
 std::vector<Finding> check_panel(const PanelConfig& config, const std::string& gauge_dir,
