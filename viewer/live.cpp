@@ -390,6 +390,7 @@ std::string LiveSession::layout_json() {
                            {"number", w.index},
                            {"kind", w.kind == PanelWindow::Kind::Window ? "window" : "vcockpit"},
                            {"visible", w.visible},
+                           {"background", format("#%06x", w.background & 0xFFFFFF)},
                            {"line", w.line}});
     }
     json& entries = j["entries"] = json::array();
