@@ -418,7 +418,7 @@ TEST_F(LiveEdit, EachEditChangesTheRunningPanel) {
         {"window 1 title Pedestal \xC3\xBC",
          [](LiveEdit& t) {
              ASSERT_EQ(t.session->config().windows.size(), 2u);
-             EXPECT_EQ(t.window(1).title, "Pedestal \xC3\xBC");
+             EXPECT_EQ(t.window(1).title, "Pedestal \xFC") << "in the simulator's code page, as the file is not UTF-8";
          }},
         {"window 1 visible 0", [](LiveEdit& t) { EXPECT_FALSE(t.window(1).visible); }},
     };
@@ -487,6 +487,7 @@ TEST_F(LiveEdit, RefusalsLeaveEverythingAsItWas) {
         {"window 0 title a // b", "comment"},
         {"window 3 title Three", "adds the next window"},
         {"window 0 file ../x.bmp", "not a file beside panel.cfg"},
+        {"window 0 title Cockpit \xE6\x97\xA5", "code page 1252, which has no character U+65E5"},
         {"undo", "nothing to undo"},
         {"redo", "nothing to redo"},
         {"save now", "usage: save"},
@@ -578,6 +579,45 @@ TEST_F(LiveEdit, TheCheckFollowsEachEdit) {
     EXPECT_EQ(layout.at("modules").size(), 31u);
     EXPECT_EQ(layout.at("windows").at(0).at("keys").at("ident"), "MAIN_PANEL");
     EXPECT_EQ(layout.at("entries").at(26).at("line"), entry(26)->line);
+}
+
+// A title typed on the page is written in the file's own encoding: UTF-8 in
+// a file that is UTF-8, else the Windows code page the simulator reads.
+TEST(LiveEditText, TitlesFollowTheFilesEncoding) {
+    const struct {
+        const char* title;  // as the file has it
+        const char* typed;  // as the page sends it
+        const char* saved;  // as the file then has it
+    } cases[] = {
+        {"Cockpit \xC3\xBC", "Caf\xC3\xA9 \xE2\x82\xAC", "Caf\xC3\xA9 \xE2\x82\xAC"},  // UTF-8 stays UTF-8
+        {"Cockpit \xFC", "Caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x99", "Caf\xE9 \x80 \x92"},  // code page 1252
+        {"Cockpit", "Caf\xC3\xA9", "Caf\xE9"},  // plain ASCII: the simulator's code page
+        {"Cockpit \x92", "Caf\xC2\x92", "Caf\x92"},  // a byte the page showed as Latin-1 goes back as it was
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const std::string dir = testing::TempDir() + "/kestrel studio text " + std::to_string(getpid()) + "-" +
+                                std::to_string(n++);
+        std::string error;
+        ASSERT_TRUE(make_dirs(dir, &error)) << error;
+        const std::string panel = dir + "/panel.cfg";
+        remove((panel + ".bak").c_str());
+        const std::string cfg = std::string("[Window Titles]\r\nWindow00=") + c.title +
+                                "\r\n[Window00]\r\nsize_mm=100,100\r\ngauge00=probe!KESTREL, 0, 0\r\n";
+        ASSERT_TRUE(write_file(panel, cfg.data(), cfg.size()));
+        LiveOptions o = live_options();
+        o.host.gauge_dir = TEST_GAUGE_DIR;
+        o.panel = panel;
+        o.scenarios.clear();
+        LiveSession session(o);
+        EXPECT_EQ(session.handle(std::string("window 0 title ") + c.typed), "");
+        EXPECT_EQ(session.handle("save"), "");
+        std::string saved;
+        read_whole_file(panel, &saved);
+        EXPECT_EQ(saved, std::string("[Window Titles]\r\nWindow00=") + c.saved +
+                             "\r\n[Window00]\r\nsize_mm=100,100\r\ngauge00=probe!KESTREL, 0, 0\r\n");
+    }
 }
 
 // Names in any language reach the page as UTF-8; a module's text in a

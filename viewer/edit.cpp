@@ -21,6 +21,7 @@
 #include "host/panel/load.h"
 #include "host/panel/panel_check.h"
 #include "host/panel/placement.h"
+#include "host/utf8.h"
 #include "host/util.h"
 #include "viewer/live.h"
 
@@ -49,6 +50,37 @@ bool same_picture(const PanelWindow& a, const PanelWindow& b) {
             return false;
     }
     return true;
+}
+
+// The characters of Windows code page 1252 from 0x80 to 0x9F (0: none).
+constexpr char16_t CP1252_HIGH[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+
+// Text from the page (UTF-8) as the file writes text: UTF-8 in a file that
+// is UTF-8 already (valid, and not only ASCII); otherwise in the Windows
+// code page the simulator reads panel files in (1252). A character read
+// from a byte the page showed as Latin-1 goes back to that byte. Why not,
+// when a character has no byte there.
+std::string file_text(const std::string& file, const std::string& text, std::string* out) {
+    const bool ascii = std::all_of(file.begin(), file.end(), [](char c) { return (unsigned char)c < 0x80; });
+    if (!ascii && valid_utf8(file) == file) {
+        *out = text;
+        return "";
+    }
+    out->clear();
+    for (char16_t c : utf16(text)) {
+        if (c < 0x100) {
+            *out += char(c);
+            continue;
+        }
+        const char16_t* at = std::find(std::begin(CP1252_HIGH), std::end(CP1252_HIGH), c);
+        if (at == std::end(CP1252_HIGH))
+            return "this panel file is written in the Windows code page 1252, which has no character U+" +
+                   format("%04X", unsigned(c)) + " (the simulator reads it so)";
+        *out += char(0x80 + (at - CP1252_HIGH));
+    }
+    return "";
 }
 
 const char* severity_word(Severity s) {
@@ -104,7 +136,14 @@ std::string LiveSession::edit(const std::vector<std::string>& words) {
         page_log("reload: " + options_.panel + " read again; edits not saved are gone");
         return "";
     }
-    if (std::string why = document_.apply(words); !why.empty()) return why;
+    std::vector<std::string> edit = words;
+    if (verb == "window" && words.size() > 3 && lower_case(words[2]) == "title") {
+        // A title is text of the file's own encoding.
+        const std::string text = document_.text();
+        for (size_t i = 3; i < edit.size(); ++i)
+            if (std::string why = file_text(text, words[i], &edit[i]); !why.empty()) return why;
+    }
+    if (std::string why = document_.apply(edit); !why.empty()) return why;
     take_panel();
     std::string line;
     for (const std::string& w : words) line += (line.empty() ? "" : " ") + w;
