@@ -345,7 +345,6 @@ public:  // the cases' checks reach in
         EXPECT_TRUE(write_file(panel, original.data(), original.size()));
         LiveOptions o = live_options();
         o.panel = panel;
-        o.scenarios.clear();
         session = std::make_unique<LiveSession>(o);
         session->update();
         ok("pause");
@@ -538,6 +537,22 @@ TEST_F(LiveEdit, SaveRefusedWhenTheFileChangedOnDiskThenReload) {
     ok("place 0 27 840 705");
     ok("save");
     EXPECT_EQ(bytes_of(panel + ".bak"), theirs);
+}
+
+TEST_F(LiveEdit, WhileAScenarioPlaysItsModulesAreItsOwn) {
+    ok("scenario demo.kes");
+    for (int i = 0; i < 5; ++i) ok("step");
+    session->advance(0);
+    Gauge* const flaps = gauge("flap_lever");
+    ASSERT_NE(flaps, nullptr) << "the scenario loaded it";
+    const size_t loaded = session->host().gauges().size();
+    ok("remove 0 27");
+    EXPECT_EQ(gauge("flap_lever"), flaps) << "not unloaded under the scenario";
+    EXPECT_EQ(session->host().gauges().size(), loaded);
+    EXPECT_EQ(entry(27)->module, "spoiler_lever") << "the file is edited all the same";
+    ok("stop");
+    ok("reset");
+    EXPECT_EQ(gauge("flap_lever"), nullptr) << "Reset loads the panel as edited";
 }
 
 TEST_F(LiveEdit, TheCheckFollowsEachEdit) {

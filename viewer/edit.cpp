@@ -156,12 +156,13 @@ void LiveSession::take_panel() {
     if (pressed_) host_->release(press_);
     pressed_ = false;
 
-    // Modules that no entry names any more: their pre-kill, and gone.
+    // Modules that no entry names any more: their pre-kill, and gone. (A
+    // scenario being played loads its own modules: they are its to load.)
     const std::vector<std::string> named = next.modules();
     const std::set<std::string> wanted(named.begin(), named.end());
     std::vector<std::string> gone;
     for (const auto& g : host_->gauges())
-        if (!wanted.count(g->name)) gone.push_back(g->name);
+        if (!player_ && !wanted.count(g->name)) gone.push_back(g->name);
     for (const std::string& name : gone) host_->unload(name);
 
     // The windows: each kept picture refers to its window, so the windows are
@@ -185,7 +186,7 @@ void LiveSession::take_panel() {
         renderer_.set_colors(config_.colors);
 
     // Modules newly named: loaded as the panel loads them.
-    problems_ = kestrel::load_panel(*host_, config_, options_.host.gauge_dir);
+    if (!player_) problems_ = kestrel::load_panel(*host_, config_, options_.host.gauge_dir);
     windows_.resize(config_.windows.size());
     for (size_t i = 0; i < config_.windows.size(); ++i)
         if (redraw[i] || !windows_[i])

@@ -450,7 +450,12 @@ const studio = (() => {
   $('window-width').onchange = size;
   $('window-height').onchange = size;
   $('window-position').onchange = () => windowKey('position', $('window-position').value);
-  $('window-visible').onchange = () => windowKey('visible', $('window-visible').checked ? 1 : 0);
+  $('window-visible').onchange = () => {
+    // The window being edited stays open, in place or as a pop-up.
+    const win = state.windows[s.editWindow];
+    if (win) state.open.set(win.id, true);
+    windowKey('visible', $('window-visible').checked ? 1 : 0);
+  };
   $('window-ident').onchange = () => windowKey('ident', $('window-ident').value.trim());
   $('window-file').onchange = () => windowKey('file', $('window-file').value.trim());
   $('window-color').onchange = () => {
