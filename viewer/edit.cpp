@@ -132,6 +132,8 @@ std::string LiveSession::edit(const std::vector<std::string>& words) {
         if (!fresh.load(options_.panel, &error)) return error;
         document_ = std::move(fresh);
         conflict_ = false;
+        modules_listed_ = false;  // the Gauges folder looked at again too
+        modules_.clear();
         take_panel();
         page_log("reload: " + options_.panel + " read again; edits not saved are gone");
         return "";
