@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -349,6 +350,11 @@ public:  // the cases' checks reach in
         session->update();
         ok("pause");
     }
+    ~LiveEdit() override {
+        session.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(dir, ignored);
+    }
     void ok(const std::string& message) { EXPECT_EQ(session->handle(message), "") << message; }
     const PanelWindow& window(size_t i = 0) { return session->config().windows.at(i); }
     const PanelGauge* entry(int number, size_t w = 0) {
@@ -632,6 +638,8 @@ TEST(LiveEditText, TitlesFollowTheFilesEncoding) {
         read_whole_file(panel, &saved);
         EXPECT_EQ(saved, std::string("[Window Titles]\r\nWindow00=") + c.saved +
                              "\r\n[Window00]\r\nsize_mm=100,100\r\ngauge00=probe!KESTREL, 0, 0\r\n");
+        std::error_code ignored;
+        std::filesystem::remove_all(dir, ignored);
     }
 }
 
