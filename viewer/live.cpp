@@ -52,8 +52,8 @@ void put32(std::string& out, uint32_t v) {
 
 LiveSession::LiveSession(LiveOptions options)
     : options_(std::move(options)), renderer_(options_.artwork_dir, options_.light) {
-    config_ = read_panel_config(options_.panel);
-    match_module_names(&config_, options_.host.gauge_dir);
+    open_document();
+    config_ = document_panel();
     renderer_.set_colors(config_.colors);
     renderer_.set_placeholders(true);
     restart_host(true);
@@ -361,6 +361,8 @@ std::string LiveSession::handle(const std::string& message) {
         if (player_) page_log("scenario " + player_->name() + " stopped");
         player_.reset();
         collect_events();  // now that no scenario counts them, the host's events are let go
+    } else if (is_edit(cmd)) {
+        if (std::string why = edit(w); !why.empty()) return why;
     } else {
         return "unknown command '" + cmd + "'";
     }
@@ -399,16 +401,27 @@ std::string json_message(json j) {
 std::string LiveSession::layout_json() {
     json j = {{"t", "layout"}, {"panel", options_.panel}, {"light", options_.light.name}};
     json& windows = j["windows"] = json::array();
-    for (size_t i = 0; i < windows_.size(); ++i)
-        windows.push_back(
-            {{"title", config_.windows[i].title}, {"width", windows_[i]->width()}, {"height", windows_[i]->height()}});
+    for (size_t i = 0; i < windows_.size(); ++i) {
+        const PanelWindow& w = config_.windows[i];
+        windows.push_back({{"title", w.title},
+                           {"width", windows_[i]->width()},
+                           {"height", windows_[i]->height()},
+                           {"number", w.index},
+                           {"kind", w.kind == PanelWindow::Kind::Window ? "window" : "vcockpit"},
+                           {"visible", w.visible},
+                           {"background", format("#%06x", w.background & 0xFFFFFF)},
+                           {"line", w.line}});
+    }
     json& entries = j["entries"] = json::array();
     for (size_t wi = 0; wi < config_.windows.size(); ++wi) {
         for (const PanelGauge& e : config_.windows[wi].gauges) {
             const Gauge* g = placed_gauge(*host_, e);
             const Placement p = place_entry(e, *host_, renderer_.gauge_size());
-            json entry = {{"window", wi}, {"module", e.module}, {"x", e.x},          {"y", e.y},
-                          {"width", p.width}, {"height", p.height}, {"loaded", g != nullptr}};
+            json entry = {{"window", wi},       {"module", e.module},  {"x", e.x},
+                          {"y", e.y},           {"width", p.width},    {"height", p.height},
+                          {"loaded", g != nullptr}, {"number", e.number}, {"gauge", e.gauge},
+                          {"line", e.line},     {"given", {e.width, e.height}},
+                          {"natural", {p.natural_width, p.natural_height}}};
             if (g) {
                 entry["sx"] = p.scale_x();
                 entry["sy"] = p.scale_y();
@@ -447,6 +460,7 @@ std::string LiveSession::layout_json() {
         for (const auto& phase : player_->phases()) phases.push_back(json::array({phase.line, phase.title}));
         j["scenario"] = {{"name", player_->name()}, {"lines", player_->lines()}, {"phases", std::move(phases)}};
     }
+    edit_layout(j);
     return json_message(std::move(j));
 }
 
@@ -537,6 +551,7 @@ std::string LiveSession::state_json(bool everything) {
     if (everything || recording != recording_sent_) j["recording"] = recording;
     if (everything) j["watch"] = watch_ != nullptr;
     if (!everything) recording_sent_ = recording;
+    edit_state(j, everything);
 
     if (j.size() == 1) return "";
     return json_message(std::move(j));
@@ -594,6 +609,7 @@ std::vector<Outgoing> LiveSession::update() {
         time_sent_.clear();
         models_sent_.clear();
         scenario_sent_.clear();
+        edit_sent_.clear();
     }
     pictures(false, &out);
     const std::string state = state_json(false);

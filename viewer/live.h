@@ -22,6 +22,13 @@
 //   record stop [NAME] the recording, offered to the page as NAME.kes (and
 //                     saved in the recording folder when there is one)
 //
+// and the edits of the panel file (viewer/edit.cpp, docs/live.md), which
+// change the running panel at once and are written back only by `save`:
+//
+//   place WINDOW ENTRY X Y [W [H]]        add WINDOW MODULE!GAUGE X Y [W [H]]
+//   remove WINDOW ENTRY                   window WINDOW KEY VALUE...
+//   undo | redo | save | reload
+//
 // What goes back: text messages in JSON (the panel's layout, the state of
 // time, variables and the log) and, for each update, one binary message
 // with pictures of the parts of the windows that changed (see below).
@@ -39,6 +46,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "host/host.h"
+#include "host/panel/document.h"
 #include "host/panel/panel_config.h"
 #include "host/panel/load.h"
 #include "host/render/render.h"
@@ -110,6 +118,8 @@ public:
 
     Host& host() { return *host_; }
     const PanelConfig& config() const { return config_; }
+    // The panel file as edited (what `save` would write).
+    const PanelDocument& document() const { return document_; }
     bool running() const { return running_; }
     const ScenarioPlayer* player() const { return player_.get(); }
     // Where the page's wave files come from ("" when none may be played).
@@ -151,8 +161,27 @@ private:
     // its own pixels.
     Gauge* gauge_at(size_t window, int x, int y, size_t* entry, int32_t* gx, int32_t* gy);
 
+    // Editing the panel file (viewer/edit.cpp).
+    static bool is_edit(const std::string& verb);
+    std::string edit(const std::vector<std::string>& words);
+    void open_document();
+    PanelConfig document_panel() const;
+    void take_panel();  // the running panel made the document's
+    void edit_layout(nlohmann::ordered_json& j);
+    void edit_state(nlohmann::ordered_json& j, bool everything);
+
     LiveOptions options_;
     PanelConfig config_;
+    PanelDocument document_;
+    std::string document_error_;  // why the file cannot be edited ("" when it can)
+    bool conflict_ = false;       // the last save was refused: the file changed on disk
+    struct Module {
+        std::string name, gauge;
+        int width = 0, height = 0;
+    };
+    std::vector<Module> modules_;  // of the Gauges folder, listed once
+    bool modules_listed_ = false;
+    std::string edit_sent_;
     std::vector<std::string> problems_;
     std::unique_ptr<Host> host_;
     Renderer renderer_;

@@ -470,6 +470,20 @@ std::string PanelDocument::check(const PanelEdit& e, const PanelConfig& before) 
     return wrong.empty() ? "" : "refused: the edited file would not read as intended (" + wrong + ")";
 }
 
+bool PanelDocument::changed_on_disk() const {
+    std::string now;
+    return !plain_file(path_) || !read_whole_file(path_, &now) || now != on_disk_;
+}
+
+std::string PanelDocument::window_value(int window, const std::string& key) const {
+    const std::string k = lower_case(key);
+    const std::vector<size_t> at =
+        entries(lines_, sections(lines_, "window", window), [&](const std::string& name) { return name == k; });
+    if (at.empty()) return "";
+    const Parts p = parts(lines_[at.back()].text);
+    return lines_[at.back()].text.substr(p.value_begin, p.value_end - p.value_begin);
+}
+
 std::string PanelDocument::save() {
     std::string now;
     if (!plain_file(path_) || !read_whole_file(path_, &now) || now != on_disk_)

@@ -34,6 +34,13 @@ public:
     bool modified() const { return text() != on_disk_; }
     // The backup the first save kept ("" before it).
     const std::string& backup() const { return backup_; }
+    // Whether the file on disk is no longer the one read or last saved.
+    bool changed_on_disk() const;
+    bool can_undo() const { return !undo_.empty(); }
+    bool can_redo() const { return !redo_.empty(); }
+    // The value of KEY in [WindowNN] as written (its last line there), "" when
+    // it has none: what an edit of that key would change.
+    std::string window_value(int window, const std::string& key) const;
 
     // Applies one session line's words ("place 0 3 10 20 30 40", "undo"):
     // "" when done, else why it was refused, and nothing changed.

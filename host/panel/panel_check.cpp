@@ -270,8 +270,6 @@ const char* severity_name(Severity s) {
     return s == Severity::Error ? "error" : s == Severity::Warning ? "warning" : "note";
 }
 
-// A Kestrel gauge's own size: the size of its first element's bitmap, from
-// the module's resources (Windows) or the artwork folder.
 bool module_size(const std::string& gauge_dir, const std::string& artwork_dir, const std::string& module, int* w,
                  int* h) {
     if (!kestrel_module(module)) return false;  // other sets' modules are not opened

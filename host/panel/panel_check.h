@@ -59,9 +59,9 @@ std::vector<Finding> check_panel(const PanelConfig& config, const std::string& g
 
 const char* severity_name(Severity s);
 
-// A gauge of this set's own size (its first element's bitmap, from the
-// module's resources or the artwork folder); false for other sets' modules
-// and when it cannot be told.
+// The own size of this set's module `module` (its first element's bitmap,
+// from the module's resources or the artwork folder), read without starting
+// it; false for other sets' modules and when it cannot be told.
 bool module_size(const std::string& gauge_dir, const std::string& artwork_dir, const std::string& module, int* w,
                  int* h);
 // module_size as the check takes it, each module opened once.

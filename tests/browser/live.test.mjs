@@ -8,14 +8,16 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
-import { copyFileSync, mkdtempSync, readdirSync, renameSync, rmSync } from 'node:fs';
+import { copyFileSync, existsSync, mkdtempSync, readdirSync, readFileSync, renameSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
+import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
 
 const kestrel = process.env.KESTREL || 'build/native/kestrel';
 
-// Starts the server; resolves with its process and address.
+// Starts the server with `options` (a panel, --watch ...); resolves with its
+// process and address.
 function serve(options = []) {
   return new Promise((resolve, reject) => {
     const child = spawn(kestrel, ['serve', '--port', '0', ...options], { stdio: ['ignore', 'pipe', 'inherit'] });
@@ -275,5 +277,72 @@ test('a rebuilt module reloaded in place, and a session recorded', { timeout: 24
     rmSync(profile, { recursive: true, force: true });
     await stopped(server.child);
     rmSync(gauges, { recursive: true, force: true });
+  }
+});
+
+// The panel studio as a panel builder uses it: the cockpit panel copied into
+// a folder with blanks and non-ASCII letters, served, a gauge dragged in
+// edit mode, saved; the file then differs in exactly that gauge's line, and
+// the file as it was is kept beside it.
+test('the panel studio: drag a gauge, save, exactly its line changed', { timeout: 240000 }, async () => {
+  const folder = mkdtempSync(join(tmpdir(), 'kestrel studio é ü-'));
+  const panel = join(folder, 'panel.cfg');
+  copyFileSync(fileURLToPath(new URL('../../panels/a320/panel.cfg', import.meta.url)), panel);
+  const original = readFileSync(panel);
+  const server = await serve([panel]);
+  const { profile, browser, page, errors } = await launch();
+  try {
+    await page.goto(server.url);
+    await page.selectOption('#zoom', '1');
+    await page.waitForSelector('#shared tr[data-name="power"]');
+    assert.equal(await page.isVisible('#studio'), false, 'flying is the default');
+    await page.click('#edit-toggle');
+    await page.waitForSelector('#studio', { state: 'visible' });
+    // Every gauge's place outlined: the cockpit's 31.
+    assert.equal(await page.locator('#window0 + .overlay .box').count(), 31);
+
+    // The flap lever (gauge27 at 834, 700, 93 x 122), dragged 20 right, 10 down.
+    await page.evaluate(() => {
+      const r = document.getElementById('window0').getBoundingClientRect();
+      document.getElementById('panel').scrollBy(0, r.top + 760 - innerHeight / 2);
+    });
+    const r = await page.locator('#window0').boundingBox();
+    const [x, y] = [r.x + 834 + 40, r.y + 700 + 60];
+    await page.mouse.move(x, y);
+    await page.mouse.down();
+    for (let i = 1; i <= 5; ++i) {
+      await page.mouse.move(x + 4 * i, y + 2 * i);
+      await page.waitForTimeout(40);
+    }
+    await page.mouse.up();
+    await page.waitForFunction(() => /gauge27 .*flap_lever!KESTREL/.test(document.getElementById('selection').textContent) &&
+                                     /box 854, 710, 93×122/.test(document.getElementById('selection').textContent));
+    assert.match(await page.textContent('#selection'), /line 57 of panel\.cfg/);
+    assert.equal(await page.textContent('#file-status'), 'edited, not saved');
+    assert.deepEqual(readFileSync(panel), original, 'nothing is written before Save');
+
+    await page.click('#save');
+    await page.waitForFunction(() => document.getElementById('file-status').textContent === 'saved');
+    const before = original.toString('latin1').split('\n'), after = readFileSync(panel, 'latin1').split('\n');
+    assert.equal(after.length, before.length);
+    const changed = before.flatMap((line, i) => (line === after[i] ? [] : [i + 1]));
+    assert.deepEqual(changed, [57], 'exactly the flap lever\'s line changed');
+    assert.equal(after[56], 'gauge27=flap_lever!KESTREL, 854, 710, 93, 122');
+    assert.ok(existsSync(panel + '.bak'), 'the file as it was is kept beside it');
+    assert.deepEqual(readFileSync(panel + '.bak'), original);
+    // Flying again, the lever answers the mouse in its new place: the same
+    // module, still running.
+    await page.click('#edit-toggle');
+    assert.equal(await page.isVisible('#studio'), false);
+    await page.click('#clear-log');
+    await page.mouse.click(r.x + 854 + 20, r.y + 710 + 50);
+    await page.waitForFunction(() => /flap_lever: key 0x100DF/.test(document.getElementById('log').textContent));
+    assert.deepEqual(errors, [], 'the page ran without errors');
+  } finally {
+    await browser.close();
+    rmSync(profile, { recursive: true, force: true });
+    const end = await stopped(server.child);
+    assert.equal(end.code, 0, 'Ctrl-C stops the server cleanly');
+    rmSync(folder, { recursive: true, force: true });
   }
 });

@@ -1,8 +1,12 @@
 // The live panel's session: what a browser's words do to the panel, and what
 // goes back (kestrel serve without the network).
+#include <stdio.h>
 #include <string.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 #include <memory>
 
 #include <nlohmann/json.hpp>
@@ -307,6 +311,336 @@ TEST_F(Live, ResetLoadsThePanelAgain) {
         EXPECT_EQ(session->host().sim.model_enabled(m->name), std::string(m->name) == "waypoint") << m->name;
     EXPECT_EQ(session->host().gauges().size(), loaded);
     EXPECT_NE(sent(session->update()).texts.at(0).find("\"t\":\"layout\""), std::string::npos);
+}
+
+// ---------------------------------------------------------------------------
+// Editing the panel file: the session lines place, add, remove, window,
+// undo, redo, save and reload, on a copy of the cockpit panel in a folder
+// with blanks and non-ASCII letters.
+
+std::string bytes_of(const std::string& path) {
+    std::string out;
+    read_whole_file(path, &out);
+    return out;
+}
+
+std::vector<std::string> lines_of(const std::string& bytes) {
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (size_t nl; (nl = bytes.find('\n', start)) != std::string::npos; start = nl + 1)
+        out.push_back(bytes.substr(start, nl - start));
+    out.push_back(bytes.substr(start));
+    return out;
+}
+
+class LiveEdit : public ::testing::Test {
+public:  // the cases' checks reach in
+    LiveEdit() {
+        dir = testing::TempDir() + "/kestrel studio \xC3\xA9t\xC3\xA9 " + std::to_string(getpid()) + "-" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::string error;
+        EXPECT_TRUE(make_dirs(dir, &error)) << error;
+        panel = dir + "/panel.cfg";
+        for (const std::string& leftover : {panel, panel + ".bak", panel + ".bak2"}) remove(leftover.c_str());
+        original = bytes_of(SOURCE_DIR "/panels/a320/panel.cfg");
+        EXPECT_TRUE(write_file(panel, original.data(), original.size()));
+        LiveOptions o = live_options();
+        o.panel = panel;
+        session = std::make_unique<LiveSession>(o);
+        session->update();
+        ok("pause");
+    }
+    ~LiveEdit() override {
+        session.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(dir, ignored);
+    }
+    void ok(const std::string& message) { EXPECT_EQ(session->handle(message), "") << message; }
+    const PanelWindow& window(size_t i = 0) { return session->config().windows.at(i); }
+    const PanelGauge* entry(int number, size_t w = 0) {
+        for (const PanelGauge& g : window(w).gauges)
+            if (g.number == number) return &g;
+        return nullptr;
+    }
+    Gauge* gauge(const char* module) { return session->host().find(module); }
+    // The messages of the next update, parsed.
+    std::vector<nlohmann::json> messages() {
+        session->advance(0);
+        std::vector<nlohmann::json> out;
+        for (const Outgoing& o : session->update())
+            if (!o.binary) out.push_back(nlohmann::json::parse(o.data));
+        return out;
+    }
+    static const nlohmann::json* find(const std::vector<nlohmann::json>& list, const char* kind) {
+        for (const nlohmann::json& m : list)
+            if (m.at("t") == kind) return &m;
+        return nullptr;
+    }
+    std::string dir, panel, original;
+    std::unique_ptr<LiveSession> session;
+};
+
+TEST_F(LiveEdit, EachEditChangesTheRunningPanel) {
+    Gauge* const flaps = gauge("flap_lever");
+    ASSERT_NE(flaps, nullptr);
+    Gauge* const pfd = gauge("pfd");
+    const struct {
+        const char* line;
+        std::function<void(LiveEdit&)> check;
+    } cases[] = {
+        {"place 0 27 840 705 93 122",
+         [&](LiveEdit& t) {
+             EXPECT_EQ(t.entry(27)->x, 840);
+             EXPECT_EQ(t.entry(27)->y, 705);
+             EXPECT_EQ(t.gauge("flap_lever"), flaps) << "a gauge moved keeps running";
+         }},
+        {"place 0 10 10 290 160 180",
+         [&](LiveEdit& t) {
+             EXPECT_EQ(t.entry(10)->width, 160);
+             EXPECT_EQ(t.entry(10)->height, 180);
+             EXPECT_EQ(t.gauge("pfd"), pfd);
+         }},
+        {"window 0 background_color 10 20 30", [](LiveEdit& t) { EXPECT_EQ(t.window().background, 0x0A141Eu); }},
+        {"remove 0 27",
+         [](LiveEdit& t) {
+             EXPECT_EQ(t.gauge("flap_lever"), nullptr) << "no entry names it: its pre-kill, and gone";
+             EXPECT_EQ(t.window().gauges.size(), 30u);
+             EXPECT_EQ(t.entry(27)->module, "spoiler_lever") << "those after it move down one number";
+         }},
+        {"add 0 flap_lever!KESTREL 834 700",
+         [](LiveEdit& t) {
+             ASSERT_NE(t.gauge("flap_lever"), nullptr) << "loaded as the panel loads it";
+             EXPECT_EQ(t.entry(30)->module, "flap_lever");
+             EXPECT_EQ(t.entry(30)->width, 0) << "its own size";
+         }},
+        {"undo", [](LiveEdit& t) { EXPECT_EQ(t.gauge("flap_lever"), nullptr); }},
+        {"redo", [](LiveEdit& t) { EXPECT_NE(t.gauge("flap_lever"), nullptr); }},
+        {"add 0 rmi!KESTREL 10 900 121",
+         [](LiveEdit& t) {
+             EXPECT_EQ(t.window().gauges.size(), 32u);
+             EXPECT_EQ(t.entry(31)->width, 121);
+         }},
+        {"window 1 title Pedestal \xC3\xBC",
+         [](LiveEdit& t) {
+             ASSERT_EQ(t.session->config().windows.size(), 2u);
+             EXPECT_EQ(t.window(1).title, "Pedestal \xFC") << "in the simulator's code page, as the file is not UTF-8";
+         }},
+        {"window 1 visible 0", [](LiveEdit& t) { EXPECT_FALSE(t.window(1).visible); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        ok(c.line);
+        c.check(*this);
+        const std::vector<nlohmann::json> sent = messages();
+        const nlohmann::json* layout = find(sent, "layout");
+        ASSERT_NE(layout, nullptr) << "the layout goes to the browsers";
+        size_t entries = 0;
+        for (const PanelWindow& w : session->config().windows) entries += w.gauges.size();
+        EXPECT_EQ(layout->at("entries").size(), entries);
+        const nlohmann::json* state = find(sent, "state");
+        ASSERT_NE(state, nullptr);
+        EXPECT_TRUE(state->at("file").at("modified"));
+        EXPECT_NE(state->at("log").dump().find("\"page\""), std::string::npos);
+    }
+    EXPECT_EQ(bytes_of(panel), original) << "nothing is written before save";
+    // The panel runs on with its edits.
+    for (int i = 0; i < 3; ++i) ok("step");
+    session->advance(0);
+    EXPECT_EQ(session->host().gauges().size(), 31u);
+}
+
+TEST_F(LiveEdit, SaveWritesExactlyTheEditedLine) {
+    ok("place 0 27 840 705 93 122");
+    ok("save");
+    const std::vector<std::string> before = lines_of(original), after = lines_of(bytes_of(panel));
+    ASSERT_EQ(after.size(), before.size());
+    std::vector<size_t> changed;
+    for (size_t i = 0; i < before.size(); ++i)
+        if (before[i] != after[i]) changed.push_back(i + 1);
+    ASSERT_EQ(changed, std::vector<size_t>{size_t(entry(27)->line)});
+    EXPECT_EQ(after[changed[0] - 1], "gauge27=flap_lever!KESTREL, 840, 705, 93, 122");
+    EXPECT_EQ(bytes_of(panel + ".bak"), original) << "the file as it was, kept beside it";
+    const std::vector<nlohmann::json> sent_now = messages();
+    const nlohmann::json* state = find(sent_now, "state");
+    ASSERT_NE(state, nullptr);
+    EXPECT_FALSE(state->at("file").at("modified"));
+    EXPECT_EQ(state->at("file").at("backup"), panel + ".bak");
+
+    // A second save keeps the first backup.
+    ok("window 0 visible 1");
+    ok("save");
+    EXPECT_EQ(bytes_of(panel + ".bak"), original);
+    EXPECT_FALSE(exists(panel + ".bak2"));
+}
+
+TEST_F(LiveEdit, RefusalsLeaveEverythingAsItWas) {
+    const struct {
+        const char* line;
+        const char* why;
+    } cases[] = {
+        {"place 0 99 1 1", "has no gauge99"},
+        {"place 5 0 1 1", "no Window05"},
+        {"place 0 27 1", "expected place"},
+        {"place 0 27 x 1", "not a whole number"},
+        {"place 0 27 1 1 0 50", "a height needs a width"},
+        {"place 0 27 99999 1", "not a whole number"},
+        {"add 0 ../flap_lever!KESTREL 1 1", "not a module name"},
+        {"add 0 flap_lever!KESTREL,x 1 1", "comma"},
+        {"remove 0", "expected remove"},
+        {"remove 0 31", "has no gauge31"},
+        {"window 0 colour 1", "not a window key"},
+        {"window 0 title a // b", "comment"},
+        {"window 3 title Three", "adds the next window"},
+        {"window 0 file ../x.bmp", "not a file beside panel.cfg"},
+        {"window 0 title Cockpit \xE6\x97\xA5", "code page 1252, which has no character U+65E5"},
+        {"undo", "nothing to undo"},
+        {"redo", "nothing to redo"},
+        {"save now", "usage: save"},
+        {"reload please", "usage: reload"},
+    };
+    Gauge* const flaps = gauge("flap_lever");
+    const std::string text = session->document().text();
+    messages();
+    for (const auto& c : cases) {
+        const std::string why = session->handle(c.line);
+        EXPECT_NE(why.find(c.why), std::string::npos) << c.line << ": " << why;
+        EXPECT_EQ(session->document().text(), text) << c.line;
+        EXPECT_EQ(find(messages(), "layout"), nullptr) << c.line;
+    }
+    EXPECT_EQ(gauge("flap_lever"), flaps);
+    EXPECT_EQ(session->host().gauges().size(), 31u);
+    EXPECT_EQ(bytes_of(panel), original);
+    EXPECT_FALSE(exists(panel + ".bak"));
+}
+
+TEST_F(LiveEdit, SaveRefusedWhenTheFileChangedOnDiskThenReload) {
+    ok("place 0 27 840 705");
+    // Another program writes the file meanwhile.
+    std::string theirs = original;
+    const std::string was = "gauge30=gear_handle!KESTREL, 1008, 740,";
+    const size_t at = theirs.find(was);
+    ASSERT_NE(at, std::string::npos);
+    theirs.replace(at, was.size(), "gauge30=gear_handle!KESTREL, 1009, 741,");
+    ASSERT_TRUE(write_file(panel, theirs.data(), theirs.size()));
+    const std::string why = session->handle("save");
+    EXPECT_NE(why.find("changed on disk"), std::string::npos) << why;
+    EXPECT_EQ(bytes_of(panel), theirs) << "their file is not overwritten";
+    EXPECT_FALSE(exists(panel + ".bak"));
+    const std::vector<nlohmann::json> sent_now = messages();
+    const nlohmann::json* state = find(sent_now, "state");
+    ASSERT_NE(state, nullptr);
+    EXPECT_TRUE(state->at("file").at("conflict"));
+
+    ok("reload");
+    EXPECT_EQ(session->document().text(), theirs);
+    ASSERT_NE(entry(30), nullptr);
+    EXPECT_EQ(entry(30)->x, 1009);
+    EXPECT_EQ(entry(27)->x, 834) << "the edit not saved is gone";
+    const std::vector<nlohmann::json> sent = messages();
+    ASSERT_NE(find(sent, "layout"), nullptr);
+    EXPECT_FALSE(find(sent, "state")->at("file").at("conflict"));
+    EXPECT_FALSE(find(sent, "state")->at("file").at("modified"));
+    ok("place 0 27 840 705");
+    ok("save");
+    EXPECT_EQ(bytes_of(panel + ".bak"), theirs);
+}
+
+TEST_F(LiveEdit, WhileAScenarioPlaysItsModulesAreItsOwn) {
+    ok("scenario demo.kes");
+    for (int i = 0; i < 5; ++i) ok("step");
+    session->advance(0);
+    Gauge* const flaps = gauge("flap_lever");
+    ASSERT_NE(flaps, nullptr) << "the scenario loaded it";
+    const size_t loaded = session->host().gauges().size();
+    ok("remove 0 27");
+    EXPECT_EQ(gauge("flap_lever"), flaps) << "not unloaded under the scenario";
+    EXPECT_EQ(session->host().gauges().size(), loaded);
+    EXPECT_EQ(entry(27)->module, "spoiler_lever") << "the file is edited all the same";
+    ok("stop");
+    ok("reset");
+    EXPECT_EQ(gauge("flap_lever"), nullptr) << "Reset loads the panel as edited";
+}
+
+TEST_F(LiveEdit, TheCheckFollowsEachEdit) {
+    const auto checks = [&] {
+        const std::vector<nlohmann::json> sent = messages();
+        const nlohmann::json* layout = find(sent, "layout");
+        return layout ? layout->at("checks") : nlohmann::json();
+    };
+    ok("place 0 27 2000 2000");
+    nlohmann::json found = checks();
+    const auto about = [](const nlohmann::json& list, int entry, const char* words) {
+        for (const nlohmann::json& c : list)
+            if (c.value("entry", -1) == entry && c.at("message").get<std::string>().find(words) != std::string::npos)
+                return c.at("severity").get<std::string>();
+        return std::string();
+    };
+    EXPECT_EQ(about(found, 27, "wholly outside"), "error") << found.dump();
+    ok("place 0 27 800 705");  // over the thrust levers
+    found = checks();
+    EXPECT_EQ(about(found, 27, "overlaps"), "warning") << found.dump();
+    ok("undo");
+    ok("undo");
+    EXPECT_EQ(about(checks(), 27, ""), "");
+    ok("remove 0 0");  // the broadcaster: its readers find nothing
+    found = checks();
+    EXPECT_EQ(about(found, 0, "no broadcaster"), "error") << found.dump();
+
+    // The modules that can be added, with their own sizes.
+    const nlohmann::json layout = nlohmann::json::parse(session->snapshot().at(0).data);
+    bool lever = false;
+    for (const nlohmann::json& m : layout.at("modules"))
+        if (m.at("module") == "flap_lever") {
+            lever = true;
+            EXPECT_EQ(m.at("gauge"), "KESTREL");
+            EXPECT_EQ(m.at("width"), 93);
+            EXPECT_EQ(m.at("height"), 122);
+        }
+    EXPECT_TRUE(lever);
+    EXPECT_EQ(layout.at("modules").size(), 31u);
+    EXPECT_EQ(layout.at("windows").at(0).at("keys").at("ident"), "MAIN_PANEL");
+    EXPECT_EQ(layout.at("entries").at(26).at("line"), entry(26)->line);
+}
+
+// A title typed on the page is written in the file's own encoding: UTF-8 in
+// a file that is UTF-8, else the Windows code page the simulator reads.
+TEST(LiveEditText, TitlesFollowTheFilesEncoding) {
+    const struct {
+        const char* title;  // as the file has it
+        const char* typed;  // as the page sends it
+        const char* saved;  // as the file then has it
+    } cases[] = {
+        {"Cockpit \xC3\xBC", "Caf\xC3\xA9 \xE2\x82\xAC", "Caf\xC3\xA9 \xE2\x82\xAC"},  // UTF-8 stays UTF-8
+        {"Cockpit \xFC", "Caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x99", "Caf\xE9 \x80 \x92"},  // code page 1252
+        {"Cockpit", "Caf\xC3\xA9", "Caf\xE9"},  // plain ASCII: the simulator's code page
+        {"Cockpit \x92", "Caf\xC2\x92", "Caf\x92"},  // a byte the page showed as Latin-1 goes back as it was
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const std::string dir = testing::TempDir() + "/kestrel studio text " + std::to_string(getpid()) + "-" +
+                                std::to_string(n++);
+        std::string error;
+        ASSERT_TRUE(make_dirs(dir, &error)) << error;
+        const std::string panel = dir + "/panel.cfg";
+        remove((panel + ".bak").c_str());
+        const std::string cfg = std::string("[Window Titles]\r\nWindow00=") + c.title +
+                                "\r\n[Window00]\r\nsize_mm=100,100\r\ngauge00=probe!KESTREL, 0, 0\r\n";
+        ASSERT_TRUE(write_file(panel, cfg.data(), cfg.size()));
+        LiveOptions o = live_options();
+        o.host.gauge_dir = TEST_GAUGE_DIR;
+        o.panel = panel;
+        o.scenarios.clear();
+        LiveSession session(o);
+        EXPECT_EQ(session.handle(std::string("window 0 title ") + c.typed), "");
+        EXPECT_EQ(session.handle("save"), "");
+        std::string saved;
+        read_whole_file(panel, &saved);
+        EXPECT_EQ(saved, std::string("[Window Titles]\r\nWindow00=") + c.saved +
+                             "\r\n[Window00]\r\nsize_mm=100,100\r\ngauge00=probe!KESTREL, 0, 0\r\n");
+        std::error_code ignored;
+        std::filesystem::remove_all(dir, ignored);
+    }
 }
 
 // Names in any language reach the page as UTF-8; a module's text in a

@@ -106,6 +106,7 @@ TEST_F(Serve, ServesThePageAndNothingElse) {
         {"GET / HTTP/1.0\r\n\r\n", 200, "<!DOCTYPE html>"},
         {"GET /app.js HTTP/1.0\r\n\r\n", 200, "new WebSocket"},
         {"GET /style.css HTTP/1.0\r\n\r\n", 200, "canvas"},
+        {"GET /studio.js HTTP/1.0\r\n\r\n", 200, "send(`place "},
         {"HEAD / HTTP/1.0\r\n\r\n", 200, ""},
         {"GET /sound/CLICK.WAV HTTP/1.0\r\n\r\n", 200, "RIFF"},
         {"GET /nothing HTTP/1.0\r\n\r\n", 404, ""},
@@ -149,6 +150,10 @@ TEST_F(Serve, WebSocketCarriesThePanelBothWays) {
     EXPECT_TRUE(in.wait_for("messages are whole text frames"));
     send("set 0x148 nan");
     EXPECT_TRUE(in.wait_for("\"id\":\"0x148\",\"v\":\"nan\""));
+    // No path comes from the page: save writes the panel the server was
+    // started with, and takes no word after it.
+    send("save /tmp/elsewhere.cfg");
+    EXPECT_TRUE(in.wait_for("\"t\":\"error\",\"message\":\"usage: save\""));
     mg_close_connection(c);
 }
 

@@ -16,6 +16,8 @@ const state = {
   vars: new Map(),      // id -> {row, value, editing}
   shared: new Map(),
   scenario: null,       // layout's scenario: name, lines, phases
+  open: new Map(),      // windows opened or closed by hand, by kind and number
+  windowsSignature: '',
 };
 
 // --- The connection ----------------------------------------------------------
@@ -56,26 +58,7 @@ function note(text) {
 
 function layout(m) {
   state.layout = m;
-  const panel = $('panel');
-  if (state.windows.length !== m.windows.length ||
-      state.windows.some((w, i) => w.width !== m.windows[i].width || w.height !== m.windows[i].height)) {
-    panel.textContent = '';
-    state.windows = m.windows.map((w, i) => {
-      const box = document.createElement('div');
-      box.className = 'window';
-      const title = document.createElement('div');
-      title.className = 'title';
-      title.textContent = w.title;
-      const canvas = document.createElement('canvas');
-      canvas.id = 'window' + i;
-      canvas.width = w.width;
-      canvas.height = w.height;
-      box.append(title, canvas);
-      panel.append(box);
-      mouse(canvas, i);
-      return { canvas, ctx: canvas.getContext('2d'), width: w.width, height: w.height, chain: Promise.resolve() };
-    });
-  }
+  buildWindows(m.windows);
   applyZoom();
   $('light').value = m.light;
   // Scenarios offered, and the one playing.
@@ -122,6 +105,151 @@ function layout(m) {
     note(`${m.problems.length} notes on the panel (point here to read them)`);
     $('message').title = m.problems.join('\n');
   }
+  if (typeof studio !== 'undefined') studio.layout(m);
+}
+
+// Windows as the simulator shows them: those that start visible (visible=1)
+// in place, the others, and the virtual cockpit's textures, as pop-ups that
+// the Windows menu opens and closes, as the simulator's View > Instrument
+// Panel menu does; Shift+1 to Shift+9 open and close Window00 to Window08.
+// A window whose picture keeps its size keeps its canvas (and what is drawn
+// on it) when the layout changes.
+function buildWindows(list) {
+  const signature = JSON.stringify(list.map((w) => [w.kind, w.number, w.visible, w.title, w.width, w.height]));
+  if (signature === state.windowsSignature) {
+    state.windows.forEach((win, i) => { win.info = list[i]; });
+    return;
+  }
+  state.windowsSignature = signature;
+  const panel = $('panel');
+  const old = state.windows;
+  panel.textContent = '';
+  for (const popup of document.querySelectorAll('.window.popup')) popup.remove();
+  state.windows = list.map((w, i) => {
+    const was = old[i];
+    const popup = w.kind !== 'window' || !w.visible;
+    const id = w.kind + w.number;
+    const box = document.createElement('div');
+    box.className = 'window' + (popup ? ' popup' : '');
+    box.dataset.window = i;
+    const title = document.createElement('div');
+    title.className = 'title';
+    const name = document.createElement('span');
+    name.textContent = w.title;
+    title.append(name);
+    const key = windowKey(w);
+    if (key) {
+      const hint = document.createElement('span');
+      hint.className = 'key';
+      hint.textContent = key;
+      title.append(hint);
+    }
+    const close = document.createElement('button');
+    close.className = 'small close';
+    close.textContent = '×';
+    close.title = 'Close (the Windows menu opens it again)';
+    close.onclick = () => showWindow(i, false);
+    title.append(close);
+    let canvas;
+    if (was && was.width === w.width && was.height === w.height) {
+      canvas = was.canvas;
+    } else {
+      canvas = document.createElement('canvas');
+      canvas.id = 'window' + i;
+      canvas.width = w.width;
+      canvas.height = w.height;
+      mouse(canvas, i);
+    }
+    const frame = document.createElement('div');
+    frame.className = 'frame';
+    const overlay = document.createElement('div');
+    overlay.className = 'overlay';
+    frame.append(canvas, overlay);
+    box.append(title, frame);
+    if (popup) {
+      document.body.append(box);
+      dragByTitle(box, title);
+    } else {
+      panel.append(box);
+    }
+    const open = state.open.has(id) ? state.open.get(id) : !popup;
+    const win = { canvas, ctx: canvas.getContext('2d'), width: w.width, height: w.height,
+                  chain: was && was.canvas === canvas ? was.chain : Promise.resolve(),
+                  box, overlay, popup, id, info: w, placed: false };
+    box.hidden = !open;
+    return win;
+  });
+  for (const win of state.windows) if (!win.box.hidden && win.popup) placePopup(win);
+  windowMenu();
+}
+
+// The key the simulator gives a window: Shift+1 to Shift+9 for Window00 to
+// Window08 (docs/live.md, "Windows").
+function windowKey(w) {
+  return w.kind === 'window' && w.number < 9 ? 'Shift+' + (w.number + 1) : '';
+}
+
+function showWindow(i, open) {
+  const win = state.windows[i];
+  if (!win) return;
+  win.box.hidden = !open;
+  state.open.set(win.id, open);
+  if (open && win.popup) placePopup(win);
+  applyZoom();
+  windowMenu();
+}
+
+// A pop-up opens where its window's `position` puts it (0 top left to 8
+// bottom right, row by row), within the panel's part of the page.
+function placePopup(win) {
+  if (win.placed) return;
+  win.placed = true;
+  const keys = win.info.keys || {};
+  const position = /^[0-8]$/.test((keys.position || '').trim()) ? +keys.position.trim() : 0;
+  const room = $('panel').getBoundingClientRect();
+  const r = win.box.getBoundingClientRect();
+  const col = position % 3, row = Math.floor(position / 3);
+  win.box.style.left = Math.max(0, room.left + col * Math.max(0, room.width - r.width) / 2) + 'px';
+  win.box.style.top = Math.max(0, room.top + row * Math.max(0, room.height - r.height) / 2) + 'px';
+}
+
+function dragByTitle(box, title) {
+  title.addEventListener('pointerdown', (e) => {
+    if (e.button !== 0 || e.target.tagName === 'BUTTON') return;
+    const r = box.getBoundingClientRect();
+    const dx = e.clientX - r.left, dy = e.clientY - r.top;
+    title.setPointerCapture(e.pointerId);
+    const move = (ev) => {
+      box.style.left = Math.max(0, ev.clientX - dx) + 'px';
+      box.style.top = Math.max(0, ev.clientY - dy) + 'px';
+    };
+    const up = () => {
+      title.removeEventListener('pointermove', move);
+      title.removeEventListener('pointerup', up);
+    };
+    title.addEventListener('pointermove', move);
+    title.addEventListener('pointerup', up);
+    for (const other of document.querySelectorAll('.window.popup')) other.classList.remove('front');
+    box.classList.add('front');
+  });
+}
+
+// The Windows menu: every window by its title, with its key.
+function windowMenu() {
+  const list = $('window-list');
+  list.textContent = '';
+  state.windows.forEach((win, i) => {
+    const label = document.createElement('label');
+    const box = document.createElement('input');
+    box.type = 'checkbox';
+    box.checked = !win.box.hidden;
+    box.dataset.window = i;
+    box.onchange = () => showWindow(i, box.checked);
+    const key = windowKey(win.info);
+    label.append(box, ' ' + win.info.title + (win.info.kind === 'window' ? '' : ' (virtual cockpit)') +
+                 (key ? '  ' + key : ''));
+    list.append(label);
+  });
 }
 
 // The pictures of one update: each a 16-byte header (window, x, y, width,
@@ -245,6 +373,7 @@ function update(m) {
   if ('scenario' in m) scenarioStatus(m.scenario);
   if ('recording' in m) recordingStatus(m.recording);
   if ('watch' in m) watchStatus(m.watch);
+  if (typeof studio !== 'undefined') studio.state(m);
 }
 
 // A row with a value, a field to type a new one and, where the range is
@@ -363,6 +492,16 @@ $('scenario-play').onclick = () => send('scenario ' + $('scenario-name').value);
 $('scenario-stop').onclick = () => send('stop');
 $('timeline').onchange = () => send('seek ' + $('timeline').value);
 $('clear-log').onclick = () => { $('log').textContent = ''; };
+// Shift+1 to Shift+9 open and close Window00 to Window08, as in the simulator.
+document.addEventListener('keydown', (e) => {
+  if (!e.shiftKey || e.ctrlKey || e.altKey || e.metaKey || !/^Digit[1-9]$/.test(e.code)) return;
+  if (/^(INPUT|SELECT|TEXTAREA)$/.test(document.activeElement.tagName)) return;
+  const number = +e.code.slice(5) - 1;
+  const i = state.windows.findIndex((w) => w.info.kind === 'window' && w.info.number === number);
+  if (i < 0) return;
+  e.preventDefault();
+  showWindow(i, state.windows[i].box.hidden);
+});
 $('add-var').onsubmit = (e) => {
   e.preventDefault();
   const id = $('add-id').value.trim();
