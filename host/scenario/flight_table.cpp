@@ -63,20 +63,22 @@ bool split_cells(const std::string& line, std::vector<std::string>* cells) {
 bool flight_variable(const std::string& word, uint32_t* id, std::string* error) {
     if (parse_uint32(word, id)) return true;
     const std::string want = lower_case(word);
-    const SimVarName* found = nullptr;
-    int matches = 0;
+    std::vector<const SimVarName*> found;
     for (const SimVarName* n : sim_var_names()) {
         const std::string whole = lower_case(n->name);
-        if (whole != want && whole.substr(0, whole.find(',')) != want) continue;
-        found = n;
-        ++matches;
+        if (whole == want || whole.substr(0, whole.find(',')) == want) found.push_back(n);
     }
-    if (matches == 1) {
-        *id = found->id;
+    if (found.size() == 1) {
+        *id = found[0]->id;
         return true;
     }
-    *error = matches ? "'" + shown(word) + "' names more than one variable: give its id or its whole name"
-                     : "not a variable id nor a name in the catalogue: '" + shown(word) + "'";
+    if (found.empty()) {
+        *error = "not a variable id nor a name in the catalogue: '" + shown(word) + "'";
+        return false;
+    }
+    std::string which;
+    for (const SimVarName* n : found) which += (which.empty() ? "" : "; ") + hex(n->id) + " " + n->name;
+    *error = "'" + shown(word) + "' names more than one variable (" + which + "): give its id";
     return false;
 }
 

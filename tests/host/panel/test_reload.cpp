@@ -142,27 +142,36 @@ TEST_F(ModuleFolder, TheLiveSessionReloadsARebuiltModuleAndSaysSo) {
     session.host().sim.set(0x148, 8192);
     const size_t elements = session.host().find("flap_lever")->size();
     install("flap_lever", "spoiler_lever");  // rebuilt as something else
-    std::string log;
-    for (int i = 0; i < 6; ++i) {
-        session.advance(0.3);
-        for (const Outgoing& out : session.update())
-            if (!out.binary) log += out.data;
-    }
+    // The log's lines of the next two seconds, in which the change settles.
+    auto settle = [&] {
+        std::string log;
+        for (int i = 0; i < 6; ++i) {
+            session.advance(0.3);
+            for (const Outgoing& out : session.update())
+                if (!out.binary) log += out.data;
+        }
+        return log;
+    };
+    std::string log = settle();
     EXPECT_NE(log.find("reloaded flap_lever in "), std::string::npos) << log;
     EXPECT_EQ(session.host().sim.get(0x148), 8192);
     ASSERT_NE(session.host().find("flap_lever"), nullptr);
     EXPECT_NE(session.host().find("flap_lever")->size(), elements) << "the new module's gauge";
 
     replace("flap_lever", "not a module");
-    log.clear();
-    for (int i = 0; i < 6; ++i) {
-        session.advance(0.3);
-        for (const Outgoing& out : session.update())
-            if (!out.binary) log += out.data;
-    }
+    log = settle();
     EXPECT_NE(log.find("could not reload flap_lever"), std::string::npos) << log;
     EXPECT_EQ(session.host().find("flap_lever"), nullptr);
     EXPECT_NE(session.host().find("pfd"), nullptr) << "the panel runs on";
+
+    // The panel file saved without the flap lever: read again, the variables kept.
+    const std::string panel = std::string(PANEL).substr(0, std::string(PANEL).find("gauge03"));
+    ASSERT_TRUE(write_file(folder + "/panel.cfg", panel.data(), panel.size()));
+    log = settle();
+    EXPECT_NE(log.find("read panel.cfg again and reloaded its modules in "), std::string::npos) << log;
+    EXPECT_EQ(session.config().modules(), (std::vector<std::string>{"broadcaster", "overhead_switches", "pfd"}));
+    EXPECT_EQ(session.host().gauges().size(), 3u);
+    EXPECT_EQ(session.host().sim.get(0x148), 8192);
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ TEST(FlightTable, FaultsAreNamedWithTheFileAndLine) {
         {"speed,0x3D\n0,1\n", "t.csv:1: the first row names the columns"},
         {"time\n0\n", "t.csv:1: no variable named after time"},
         {"time,airspeed?\n", "not a variable id nor a name in the catalogue: 'airspeed?'"},
-        {"time,altitude\n", "'altitude' names more than one variable"},
+        {"time,altitude\n", "'altitude' names more than one variable (0x4A altitude, feet; 0x33D altitude, metres): give its id"},
         {"time,0x3D,61\n", "variable 0x3D named twice"},
         {"time,\"0x3D\n", "t.csv:1: a quote that is not closed"},
         {"time,0x3D\n0,1\n\n# later\n1,2,3\n", "t.csv:5: 3 cells, where the first row names 2 columns"},
