@@ -1,4 +1,4 @@
-// The panel's frame cost, measured on the demo panel with every gauge that is
+// The panel's frame cost, measured on the development panel with every gauge that is
 // built: the modules' work for one frame (whole panel, each gauge, the text
 // elements), drawing the panel at 1:1 (whole panel, each gauge) against the
 // limit of copying as many pixels with memcpy, and loading the panel.
@@ -144,13 +144,13 @@ void draw_gauge(benchmark::State& state, const std::string& name) {
     state.SetLabel(std::to_string(w) + "x" + std::to_string(h));
 }
 
-// The frames of the demo flight (panels/a320/demo.kes), each drawn whole, or
+// The frames of the demo flight (panels/development/demo.kes), each drawn whole, or
 // kept and brought up to date (only the gauges that changed are drawn again,
 // as `kestrel demo` does). Only the drawing is timed; the counter "frame"
 // is the drawing's CPU time per frame of the flight.
 struct Flight {
     Renderer renderer{KESTREL_ARTWORK_DIR, rules::DUSK};
-    PanelConfig config = read_panel_config(SOURCE_DIR "/panels/a320/panel.cfg");
+    PanelConfig config = read_panel_config(SOURCE_DIR "/panels/development/panel.cfg");
     std::unique_ptr<WindowPicture> kept;
     Surface whole;
     cairo_t* cr = nullptr;
@@ -166,7 +166,7 @@ double thread_seconds() {
 }
 
 void draw_flight(benchmark::State& state, bool keep) {
-    static const std::string text = read_file(SOURCE_DIR "/panels/a320/demo.kes");
+    static const std::string text = read_file(SOURCE_DIR "/panels/development/demo.kes");
     Flight flight;
     double total = 0;
     int frames = 0, redrawn = 0;
@@ -237,8 +237,8 @@ void live_flight(benchmark::State& state) {
     LiveOptions o;
     o.host = HostOptions{KESTREL_GAUGE_DIR, KESTREL_LIBRARY_DIR};
     o.artwork_dir = KESTREL_ARTWORK_DIR;
-    o.panel = SOURCE_DIR "/panels/a320/panel.cfg";
-    o.scenarios = {SOURCE_DIR "/panels/a320/demo.kes"};
+    o.panel = SOURCE_DIR "/panels/development/panel.cfg";
+    o.scenarios = {SOURCE_DIR "/panels/development/demo.kes"};
     double total = 0, bytes = 0, pictures = 0;
     int frames = 0;
     for (auto _ : state) {

@@ -9,7 +9,7 @@ namespace kestrel::bench {
 
 DemoPanel::DemoPanel()
     : host(HostOptions{KESTREL_GAUGE_DIR, KESTREL_LIBRARY_DIR}),
-      config(read_panel_config(SOURCE_DIR "/panels/a320/panel.cfg")),
+      config(read_panel_config(SOURCE_DIR "/panels/development/panel.cfg")),
       renderer(KESTREL_ARTWORK_DIR, rules::DUSK) {
     load_panel(host, config, KESTREL_GAUGE_DIR);
     host.frame();  // the first-draw resets

@@ -1,4 +1,4 @@
-// What the benchmarks measure: the demo panel (panels/a320/panel.cfg) with
+// What the benchmarks measure: the development panel (panels/development/panel.cfg) with
 // every gauge that is built, powered and lit, and the work of one frame done
 // the way the simulator does it.
 #pragma once
@@ -17,7 +17,7 @@
 
 namespace kestrel::bench {
 
-// The demo panel, loaded, past its first frame, with "power" 1 and the flaps
+// The development panel, loaded, past its first frame, with "power" 1 and the flaps
 // at position 2, so that every lit element is lit and every text is written.
 struct DemoPanel {
     Host host;

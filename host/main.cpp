@@ -156,9 +156,9 @@ int kestrel_main(const std::vector<std::string>& arguments) {
         ->type_name("WINDOWS");
     picture_options(render, &render_options);
 
-    CLI::App* demo = app.add_subcommand("demo", "fly the demo over the demo panel and write its frames, a contact\n"
+    CLI::App* demo = app.add_subcommand("demo", "fly the demo over the development panel and write its frames, a contact\n"
                                                 "sheet of every gauge and a page that plays them");
-    demo->add_option("--panel", demo_options.panel, "the panel configuration (default: the demo panel)")
+    demo->add_option("--panel", demo_options.panel, "the panel configuration (default: the development panel)")
         ->type_name("CFG");
     demo->add_option("--scenario", demo_options.scenario, "the flight (default: the demo flight)")->type_name("S");
     picture_options(demo, &demo_options);
@@ -168,7 +168,7 @@ int kestrel_main(const std::vector<std::string>& arguments) {
 #if defined(KESTREL_SERVE)
     ServeOptions serve_options;
     CLI::App* serve = app.add_subcommand("serve", "fly a panel configuration live in a web browser");
-    serve->add_option("PANEL", serve_options.live.panel, "the panel configuration (default: the demo panel)");
+    serve->add_option("PANEL", serve_options.live.panel, "the panel configuration (default: the development panel)");
     serve->add_option("--port", serve_options.port, "the port, 0 to 65535 (default 8318; 0 any free port)")
         ->check(number_from(0, 65535))
         ->type_name("N");

@@ -21,6 +21,7 @@
 #include "host/panel/load.h"
 #include "host/panel/panel_check.h"
 #include "host/panel/placement.h"
+#include "host/scenario/recorder.h"
 #include "host/utf8.h"
 #include "host/util.h"
 #include "viewer/live.h"
@@ -150,6 +151,9 @@ std::string LiveSession::edit(const std::vector<std::string>& words) {
     std::string line;
     for (const std::string& w : words) line += (line.empty() ? "" : " ") + w;
     page_log(line);
+    // A recording says what was edited; its modules' calls do not change
+    // with a gauge's place, and the scenario has no panel to edit.
+    if (history_) history_->note("panel edit: " + line);
     return "";
 }
 

@@ -348,13 +348,13 @@ std::atomic<bool> interrupted{false};
 
 void on_signal(int) { interrupted = true; }
 
-// The demo panel: beside the program (an installed copy), else in the
+// The development panel: beside the program (an installed copy), else in the
 // source tree it was built from.
 std::string demo_panel() {
-    const std::string beside = program_directory() + "/panels/a320/panel.cfg";
+    const std::string beside = program_directory() + "/panels/development/panel.cfg";
     if (exists(beside)) return beside;
 #ifdef KESTREL_SOURCE_DIR
-    return std::string(KESTREL_SOURCE_DIR) + "/panels/a320/panel.cfg";
+    return std::string(KESTREL_SOURCE_DIR) + "/panels/development/panel.cfg";
 #else
     return beside;
 #endif

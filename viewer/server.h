@@ -58,7 +58,7 @@ private:
 
 // The `serve` command's options, as the command line read them.
 struct ServeOptions {
-    LiveOptions live;  // the panel ("" the demo panel), its light and models, the host's options
+    LiveOptions live;  // the panel ("" the development panel), its light and models, the host's options
     std::string listen = "127.0.0.1";
     int port = 8318;
     std::string scenario;

@@ -35,13 +35,13 @@ std::string json_string(const std::string& s) {
     return out + "\"";
 }
 
-// Where the demo panel and flight are: beside the program (an installed
+// Where the development panel and flight are: beside the program (an installed
 // copy), else in the source tree the program was built from.
 std::string demo_file(const std::string& name) {
-    const std::string beside = program_directory() + "/panels/a320/" + name;
+    const std::string beside = program_directory() + "/panels/development/" + name;
     if (exists(beside)) return beside;
 #ifdef KESTREL_SOURCE_DIR
-    return std::string(KESTREL_SOURCE_DIR) + "/panels/a320/" + name;
+    return std::string(KESTREL_SOURCE_DIR) + "/panels/development/" + name;
 #else
     return beside;
 #endif

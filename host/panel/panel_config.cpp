@@ -386,7 +386,7 @@ struct Parser {
         }
         note(web_gauges, "web gauges of newer simulators are not drawn here");
         note(paintings, "painted textures of newer simulators are not drawn here");
-        note(views, "the views of newer simulators do not change the panel's pictures");
+        note(views, "the simulator's views (the outside seen through the panel) do not change the panel's pictures");
         std::stable_sort(config.problems.begin(), config.problems.end(),
                          [](const PanelProblem& a, const PanelProblem& b) { return a.line < b.line; });
         if (config.windows.empty()) config.problems.push_back({0, "no window to draw (no [WindowNN] section)"});

@@ -287,7 +287,7 @@ test('a rebuilt module reloaded in place, and a session recorded', { timeout: 24
 test('the panel studio: drag a gauge, save, exactly its line changed', { timeout: 240000 }, async () => {
   const folder = mkdtempSync(join(tmpdir(), 'kestrel studio é ü-'));
   const panel = join(folder, 'panel.cfg');
-  copyFileSync(fileURLToPath(new URL('../../panels/a320/panel.cfg', import.meta.url)), panel);
+  copyFileSync(fileURLToPath(new URL('../../panels/development/panel.cfg', import.meta.url)), panel);
   const original = readFileSync(panel);
   const server = await serve([panel]);
   const { profile, browser, page, errors } = await launch();

@@ -22,7 +22,7 @@ std::string temp_file(const std::string& name, const std::string& bytes) {
 }
 
 TEST(CommandLine, RefuseWhatTheyCannotUseInOneLineWithExitCodeTwo) {
-    const std::string folder = SOURCE_DIR "/panels/a320";
+    const std::string folder = SOURCE_DIR "/panels/development";
     const std::string empty = temp_file("empty.kes", "");
     const std::string blank = temp_file("blank.cfg", " \n\t\r\n");
     const std::string binary = temp_file("binary.kes", std::string("\x7f" "ELF\x01\x01\x01\0\0\0text", 14));

@@ -22,8 +22,8 @@ LiveOptions live_options() {
     LiveOptions o;
     o.host = options();
     o.artwork_dir = KESTREL_ARTWORK_DIR;
-    o.panel = SOURCE_DIR "/panels/a320/panel.cfg";
-    o.scenarios = {SOURCE_DIR "/panels/a320/demo.kes"};
+    o.panel = SOURCE_DIR "/panels/development/panel.cfg";
+    o.scenarios = {SOURCE_DIR "/panels/development/demo.kes"};
     o.sound_dir = KESTREL_SOUND_DIR;
     return o;
 }
@@ -253,7 +253,7 @@ TEST_F(Live, PlaysAScenarioAsKestrelRunDoes) {
     int expectations = 0;
     std::string text;
     {
-        FILE* f = fopen(SOURCE_DIR "/panels/a320/demo.kes", "rb");
+        FILE* f = fopen(SOURCE_DIR "/panels/development/demo.kes", "rb");
         ASSERT_NE(f, nullptr);
         char chunk[4096];
         size_t n;
@@ -342,7 +342,7 @@ public:  // the cases' checks reach in
         EXPECT_TRUE(make_dirs(dir, &error)) << error;
         panel = dir + "/panel.cfg";
         for (const std::string& leftover : {panel, panel + ".bak", panel + ".bak2"}) remove(leftover.c_str());
-        original = bytes_of(SOURCE_DIR "/panels/a320/panel.cfg");
+        original = bytes_of(SOURCE_DIR "/panels/development/panel.cfg");
         EXPECT_TRUE(write_file(panel, original.data(), original.size()));
         LiveOptions o = live_options();
         o.panel = panel;

@@ -56,7 +56,7 @@ protected:
         LiveOptions o;
         o.host = options();
         o.artwork_dir = KESTREL_ARTWORK_DIR;
-        o.panel = SOURCE_DIR "/panels/a320/panel.cfg";
+        o.panel = SOURCE_DIR "/panels/development/panel.cfg";
         o.sound_dir = KESTREL_SOUND_DIR;
         session = std::make_unique<LiveSession>(o);
         std::string error;

@@ -20,7 +20,7 @@ namespace kestrel::test {
 namespace {
 
 TEST(PanelConfig, ReadsWindowsGaugesAndComments) {
-    const PanelConfig c = parse_panel_config(R"(// the demo panel
+    const PanelConfig c = parse_panel_config(R"(// the development panel
 [Window Titles]
 Window00=Main panel
 Window01=Pedestal
@@ -39,9 +39,10 @@ gauge01=broadcaster!KESTREL, 100, 5, 88          // width only
 gauge00=rose_arc_switch!kestrel, -4, 9, 59, 65, params
 )",
                                              "panel.cfg");
-    // The views of newer simulators are passed over with a note.
-    EXPECT_EQ(c.messages(), std::vector<std::string>{"panel.cfg:6: note: [VIEWS]: the views of newer simulators do not "
-                                                     "change the panel's pictures; passed over"});
+    // The views are passed over with a note.
+    EXPECT_EQ(c.messages(), std::vector<std::string>{"panel.cfg:6: note: [VIEWS]: the simulator's views (the outside "
+                                                     "seen through the panel) do not change the panel's pictures; "
+                                                     "passed over"});
     ASSERT_EQ(c.windows.size(), 2u);
     const PanelWindow& main = c.windows[0];
     EXPECT_EQ(main.index, 0);
@@ -306,8 +307,8 @@ TEST(Commands, RenderDrawsAModuleOrAPanelAtChosenMoments) {
     ASSERT_EQ(result.rfind("0\n", 0), 0u) << result;
     EXPECT_TRUE(exists(dir + "/flap_lever.png"));
 
-    result = run("render " + shell_word(SOURCE_DIR "/panels/a320/panel.cfg") + " --scenario " +
-                 shell_word(SOURCE_DIR "/panels/a320/demo.kes") + " --at 18,2s,end --scale 0.5 --out " + shell_word(dir));
+    result = run("render " + shell_word(SOURCE_DIR "/panels/development/panel.cfg") + " --scenario " +
+                 shell_word(SOURCE_DIR "/panels/development/demo.kes") + " --at 18,2s,end --scale 0.5 --out " + shell_word(dir));
     ASSERT_EQ(result.rfind("0\n", 0), 0u) << result;
     EXPECT_TRUE(exists(dir + "/panel_0018.png"));
     EXPECT_TRUE(exists(dir + "/panel_0036.png"));
@@ -322,7 +323,7 @@ TEST(Commands, RenderDrawsAModuleOrAPanelAtChosenMoments) {
                                                              355 * cairo_image_surface_get_stride(end) + 427 * 4);
     EXPECT_GT(((knob >> 16) & 0xFF) + ((knob >> 8) & 0xFF) + (knob & 0xFF), 300u) << std::hex << knob;
     cairo_surface_destroy(end);
-    // Every gauge of the demo panel is built: nothing is reported missing.
+    // Every gauge of the development panel is built: nothing is reported missing.
     EXPECT_EQ(result.find(": no module "), std::string::npos) << result;
 
     EXPECT_EQ(run("render").rfind("2\n", 0), 0u);

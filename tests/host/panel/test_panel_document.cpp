@@ -190,7 +190,7 @@ TEST(PanelDocument, NewLinesFollowTheFilesHabitsAndKeepItsBytes) {
 TEST(PanelDocument, EveryPanelSavesByteForByte) {
     const std::string dir = folder("every");
     for (const char* name : {"tests/panels/classic.cfg", "tests/panels/hostile.cfg", "tests/panels/modern.cfg",
-                             "tests/panels/newest.cfg", "panels/a320/panel.cfg", "panels/classic/panel.cfg"}) {
+                             "tests/panels/newest.cfg", "panels/development/panel.cfg", "panels/classic/panel.cfg"}) {
         SCOPED_TRACE(name);
         const std::string original = bytes_of(std::string(SOURCE_DIR "/") + name);
         ASSERT_FALSE(original.empty());

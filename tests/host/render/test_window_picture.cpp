@@ -49,7 +49,7 @@ struct Checked {
 
 TEST(WindowPicture, StaysTheWholePictureThroughTheDemoFlight) {
     Host host(options());
-    const PanelConfig config = read_panel_config(SOURCE_DIR "/panels/a320/panel.cfg");
+    const PanelConfig config = read_panel_config(SOURCE_DIR "/panels/development/panel.cfg");
     Renderer renderer(KESTREL_ARTWORK_DIR, rules::DUSK);
     renderer.set_placeholders(true);
     WindowPicture kept(renderer, config.windows.at(0), host, 1.0);
@@ -65,7 +65,7 @@ TEST(WindowPicture, StaysTheWholePictureThroughTheDemoFlight) {
         if (c.first_difference.empty() && (c.redrawn == 1 || c.frames % 10 == 0))
             c.first_difference = difference(*c.kept, *c.renderer, *c.window, *c.host, c.scale);
     };
-    FILE* f = fopen(SOURCE_DIR "/panels/a320/demo.kes", "rb");
+    FILE* f = fopen(SOURCE_DIR "/panels/development/demo.kes", "rb");
     ASSERT_NE(f, nullptr);
     std::string text;
     char chunk[4096];
@@ -82,13 +82,13 @@ TEST(WindowPicture, StaysTheWholePictureThroughTheDemoFlight) {
     EXPECT_LT(c.entries_redrawn, c.frames * config.windows.at(0).gauges.size() / 5);
 }
 
-// Frames that run after some of the demo panel's gauges were unloaded, while
+// Frames that run after some of the development panel's gauges were unloaded, while
 // the others go on changing (the clocks run): the places left empty, their
 // placeholders and their neighbours stay as a whole new drawing has them;
 // so does the whole picture drawn again for other lighting, at a scale that
 // leaves the window's edge across pixels.
 TEST(WindowPicture, StaysTheWholePictureWhileGaugesAreUnloadedBetweenFrames) {
-    const PanelConfig config = read_panel_config(SOURCE_DIR "/panels/a320/panel.cfg");
+    const PanelConfig config = read_panel_config(SOURCE_DIR "/panels/development/panel.cfg");
     const PanelWindow& window = config.windows.at(0);
     const char* const unloads[] = {
         "unload eicas_lower\nunload eicas_upper\nunload overspeed_warning\nunload turn_coordinator\n"

@@ -68,7 +68,7 @@ TEST_F(ScenarioRules, WhatFitsTheElementIsChecked) {
 }
 
 std::vector<std::string> scenario_files() {
-    std::vector<std::string> files{SOURCE_DIR "/panels/a320/demo.kes"};
+    std::vector<std::string> files{SOURCE_DIR "/panels/development/demo.kes"};
     if (DIR* d = opendir(SCENARIO_DIR)) {
         while (dirent* e = readdir(d)) {
             const std::string name = e->d_name;
