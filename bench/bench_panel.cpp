@@ -22,6 +22,7 @@
 
 #include "bench/panel.h"
 #include "bench/table.h"
+#include "host/files.h"
 #include "host/scenario/scenario.h"
 #include "viewer/live.h"
 
@@ -166,7 +167,11 @@ double thread_seconds() {
 }
 
 void draw_flight(benchmark::State& state, bool keep) {
-    static const std::string text = read_file(SOURCE_DIR "/panels/development/demo.kes");
+    static const std::string text = [] {
+        std::string t;
+        read_whole_file(SOURCE_DIR "/panels/development/demo.kes", &t);
+        return t;
+    }();
     Flight flight;
     double total = 0;
     int frames = 0, redrawn = 0;

@@ -85,17 +85,6 @@ void text_callbacks(Gauge& gauge) {
     }
 }
 
-std::string read_file(const std::string& path) {
-    std::string text;
-    if (FILE* f = fopen(path.c_str(), "rb")) {
-        char chunk[4096];
-        size_t n;
-        while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, n);
-        fclose(f);
-    }
-    return text;
-}
-
 void trim_events(Host& host) {
     if (host.events.size() > 4096) host.events.clear();
 }

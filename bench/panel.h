@@ -39,9 +39,6 @@ void module_frame(Gauge& gauge);
 // Only the text elements' callbacks of the gauge.
 void text_callbacks(Gauge& gauge);
 
-// The whole file, "" when it cannot be read.
-std::string read_file(const std::string& path);
-
 // The modules report every binding of the sound library to the host, which
 // keeps a log of them; a long run clears it now and then.
 void trim_events(Host& host);

@@ -17,6 +17,7 @@
 #include "host/panel/panel_check.h"
 #include "host/panel/panel_config.h"
 #include "host/panel/load.h"
+#include "host/files.h"
 #include "host/render/render.h"
 #include "host/render/window_picture.h"
 #include "tests/support.h"
@@ -26,12 +27,7 @@ namespace {
 
 std::string text_of(const std::string& path) {
     std::string text;
-    if (FILE* f = fopen(path.c_str(), "rb")) {
-        char chunk[4096];
-        size_t n;
-        while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, n);
-        fclose(f);
-    }
+    read_whole_file(path, &text);
     return text;
 }
 
