@@ -99,6 +99,7 @@ void LiveSession::check_files(double seconds) {
     } else {
         for (const std::string& m : modules) {
             const Reloaded r = reload_module(*host_, config_, options_.host.gauge_dir, m);
+            for (const std::string& again : r.modules) renderer_.forget_bitmaps(again);  // rebuilt with it
             page_log(r.summary(m));
             for (const std::string& p : r.problems) page_log(p);
         }

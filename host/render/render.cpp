@@ -70,6 +70,11 @@ Renderer::Bitmap* Renderer::bitmap(const std::string& module, uint32_t id, const
     return it->second.get();
 }
 
+void Renderer::forget_bitmaps(const std::string& module) {
+    for (auto it = bitmaps_.begin(); it != bitmaps_.end();)
+        it = it->first.first == module ? bitmaps_.erase(it) : std::next(it);
+}
+
 // The bitmap tinted: its colours multiplied channel by channel, its
 // transparency kept.
 cairo_surface_t* Renderer::lit(Bitmap& b, uint32_t tint) {

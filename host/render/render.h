@@ -49,6 +49,9 @@ public:
     void set_placeholders(bool shown);
     // The panel's tints by day and night ([Color]); without them, the
     // lighting's grey.
+    // Reads the module's bitmaps from the artwork folder again when next
+    // drawn (after the module was rebuilt).
+    void forget_bitmaps(const std::string& module);
     void set_colors(const PanelColors& colors);
     const rules::Lighting& lighting() const { return light_; }
     bool placeholders() const { return placeholders_; }

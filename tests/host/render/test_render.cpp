@@ -86,6 +86,17 @@ protected:
     static int blue(uint32_t c) { return c & 0xFF; }
 };
 
+TEST_F(Render, AModulesBitmapsAreReadAgainOnlyWhenForgotten) {
+    draw();
+    EXPECT_EQ(px(110, 90), GREY);
+    write_bitmap(canvas_artwork(), 0x100, 120, 100, [](int, int) { return RED; });  // the module rebuilt
+    draw();
+    EXPECT_EQ(px(110, 90), GREY);  // kept: bitmaps are read once
+    renderer.forget_bitmaps("canvas");
+    draw();
+    EXPECT_EQ(px(110, 90), RED);
+}
+
 TEST_F(Render, NeedleTipLiesWhereTheTableSaysBetweenEntries) {
     // Value 50 lies halfway between "up" (0) and "right" (100): the needle
     // points up and to the right at 45 degrees.
