@@ -22,6 +22,7 @@
 
 #include "bench/panel.h"
 #include "bench/table.h"
+#include "host/panel/reload.h"
 #include "host/files.h"
 #include "host/scenario/scenario.h"
 #include "viewer/live.h"
@@ -286,6 +287,24 @@ void load_panel_and_artwork(benchmark::State& state) {
     state.counters["gauges"] = double(gauges);
 }
 
+// A module loaded again in place, as `serve --watch` does after a rebuild:
+// the flap lever alone, and the broadcaster with every gauge that binds
+// what it owns. (The watcher adds its wait for the file to settle.)
+void reload(benchmark::State& state, const std::string& module) {
+    DemoPanel panel;
+    size_t gauges = 0;
+    for (auto _ : state) {
+        const Reloaded r = reload_module(panel.host, panel.config, KESTREL_GAUGE_DIR, module);
+        if (!r.problems.empty()) state.SkipWithError(r.problems.front().c_str());
+        gauges = r.modules.size();
+        panel.host.frame();
+        panel.renderer.forget_bitmaps(module);
+        Surface s = panel.renderer.window_picture(panel.window(), panel.host);
+        benchmark::DoNotOptimize(s.get());
+    }
+    state.counters["gauges"] = double(gauges);
+}
+
 // ---------------------------------------------------------------------------
 
 std::vector<std::string> gauge_names() {
@@ -314,7 +333,10 @@ size_t register_benchmarks() {
     benchmark::RegisterBenchmark("demo_frame/panel", demo_frame)->Unit(kMillisecond);
     benchmark::RegisterBenchmark("live/flight", live_flight)->Unit(kMillisecond)->Iterations(2)->UseManualTime();
     benchmark::RegisterBenchmark("load/panel", load_panel_and_artwork)->Unit(kMillisecond);
-    return 11 + 2 * gauges.size();
+    for (const char* module : {"flap_lever", "broadcaster"})
+        benchmark::RegisterBenchmark((std::string("reload/") + module).c_str(), reload, std::string(module))
+            ->Unit(kMillisecond);
+    return 13 + 2 * gauges.size();
 }
 
 // ---------------------------------------------------------------------------
