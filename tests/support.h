@@ -75,6 +75,29 @@ inline Ran kestrel(const std::string& args) {
     return r;
 }
 
+// The simulator variables a gauge refreshes in its pre-update, in the order
+// it asks: the host's lookup_var, wrapped to note each id.
+namespace lookup_detail {
+inline std::vector<uint32_t> looked_up;
+inline void(KCALL* host_lookup)(ModuleVar*) = nullptr;
+inline void KCALL note(ModuleVar* var) {
+    looked_up.push_back(var->id);
+    host_lookup(var);
+}
+}  // namespace lookup_detail
+
+inline std::vector<uint32_t> lookups(Host& host, Gauge& g) {
+    HostTable* table = g.layout.imports->host.table;
+    HostTable noting = *table;
+    lookup_detail::host_lookup = table->lookup_var;
+    noting.lookup_var = lookup_detail::note;
+    g.layout.imports->host.table = &noting;
+    lookup_detail::looked_up.clear();
+    host.service(g, SERVICE_PRE_UPDATE);
+    g.layout.imports->host.table = table;
+    return lookup_detail::looked_up;
+}
+
 class HostTest : public ::testing::Test {
 protected:
     explicit HostTest(bool sound_library = true) : host(options(sound_library)) {}

@@ -11,14 +11,6 @@
 namespace kestrel::test {
 namespace {
 
-// The host's lookup_var, wrapped to note the ids in the order asked.
-std::vector<uint32_t> looked_up;
-void(KCALL* host_lookup)(ModuleVar*) = nullptr;
-void KCALL note_lookup(ModuleVar* var) {
-    looked_up.push_back(var->id);
-    host_lookup(var);
-}
-
 // Flight control unit: elements, and points inside its areas.
 enum {
     HDG_LIGHT = 2, AP_LIGHT, NAV_LIGHT, ATH_LIGHT, HLD_LIGHT, APPR_LIGHT, HEADING_KNOB, ALTITUDE_KNOB,
@@ -70,17 +62,6 @@ protected:
         host.events.clear();
         return out;
     }
-    std::vector<uint32_t> lookups(Gauge& g) {
-        HostTable* table = g.layout.imports->host.table;
-        HostTable noting = *table;
-        host_lookup = table->lookup_var;
-        noting.lookup_var = note_lookup;
-        g.layout.imports->host.table = &noting;
-        looked_up.clear();
-        host.service(g, SERVICE_PRE_UPDATE);
-        g.layout.imports->host.table = table;
-        return looked_up;
-    }
 };
 
 TEST_F(AutopilotPanels, BindAndRefreshInTheirOrder) {
@@ -89,9 +70,9 @@ TEST_F(AutopilotPanels, BindAndRefreshInTheirOrder) {
         if (e.kind == Event::Kind::Bind) bound.push_back(e.gauge + " " + e.name);
     EXPECT_EQ(bound, (std::vector<std::string>{"autopilot_panel_1 adfvor", "autopilot_panel_1 power",
                                                "autopilot_panel_2 power"}));
-    EXPECT_EQ(lookups(fcu), (std::vector<uint32_t>{0x6B, 0x67, 0x69, 0x7B, 0x6C, 0x70, 0x76, 0x74, 0x356, 0x6D,
+    EXPECT_EQ(lookups(host, fcu), (std::vector<uint32_t>{0x6B, 0x67, 0x69, 0x7B, 0x6C, 0x70, 0x76, 0x74, 0x356, 0x6D,
                                                    0x78, 0x6A}));
-    EXPECT_EQ(lookups(one), (std::vector<uint32_t>{0x318, 0x68, 0x71, 0x73, 0x75, 0x7C}));
+    EXPECT_EQ(lookups(host, one), (std::vector<uint32_t>{0x318, 0x68, 0x71, 0x73, 0x75, 0x7C}));
     EXPECT_EQ(fcu.size() * 100 + fcu.layout.mouse.size(), 3819u);  // 38 elements; 17 areas
     EXPECT_EQ(one.size() * 100 + one.layout.mouse.size(), 2413u);  // 24 elements; 11 areas
 }

@@ -173,14 +173,6 @@ TEST_F(Hsi, CoverLiftsWithBatteryAndDisplayBoth) {
     }
 }
 
-// The host's lookup_var, wrapped to note the ids in the order asked.
-std::vector<uint32_t> looked_up;
-void (KCALL* host_lookup)(ModuleVar*) = nullptr;
-void KCALL note_lookup(ModuleVar* var) {
-    looked_up.push_back(var->id);
-    host_lookup(var);
-}
-
 TEST(NavigationDisplays, BindTheirNamesAndRefreshTheirVariablesInOrder) {
     Host host(options());
     ASSERT_TRUE(host.load({"broadcaster", "hsi", "rmi", "rose_arc_switch"}, nullptr));
@@ -197,15 +189,7 @@ TEST(NavigationDisplays, BindTheirNamesAndRefreshTheirVariablesInOrder) {
             if (e.kind == Event::Kind::Bind && e.gauge == c.gauge) bound.push_back(e.name);
         EXPECT_EQ(bound, c.names) << c.gauge;
         Gauge& g = *host.find(c.gauge);
-        HostTable* table = g.layout.imports->host.table;
-        HostTable noting = *table;
-        host_lookup = table->lookup_var;
-        noting.lookup_var = note_lookup;
-        g.layout.imports->host.table = &noting;
-        looked_up.clear();
-        host.service(g, SERVICE_PRE_UPDATE);
-        g.layout.imports->host.table = table;
-        EXPECT_EQ(looked_up, c.ids) << c.gauge;
+        EXPECT_EQ(lookups(host, g), c.ids) << c.gauge;
     }
 }
 

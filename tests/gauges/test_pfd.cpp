@@ -226,24 +226,8 @@ TEST(PfdAlone, BindsDisplayOnlyAndClearsItAtTheFirstDraw) {
     EXPECT_EQ(fresh.registry.value("display"), 1);  // never written again
 }
 
-// The host's lookup_var, wrapped to note the ids in the order asked.
-std::vector<uint32_t> looked_up;
-void (KCALL* host_lookup)(ModuleVar*) = nullptr;
-void KCALL note_lookup(ModuleVar* var) {
-    looked_up.push_back(var->id);
-    host_lookup(var);
-}
-
 TEST_F(Pfd, PreUpdateRefreshesTheTwentySevenVariablesInOrder) {
-    HostTable* table = pfd.layout.imports->host.table;
-    HostTable noting = *table;
-    host_lookup = table->lookup_var;
-    noting.lookup_var = note_lookup;
-    pfd.layout.imports->host.table = &noting;
-    looked_up.clear();
-    host.service(pfd, SERVICE_PRE_UPDATE);
-    pfd.layout.imports->host.table = table;
-    EXPECT_EQ(looked_up, (std::vector<uint32_t>{VS, DEVIATION, MACH_HOLD, SPEED_HOLD, ALT_HOLD, FD_ON, SEL_ALT,
+    EXPECT_EQ(lookups(host, pfd), (std::vector<uint32_t>{VS, DEVIATION, MACH_HOLD, SPEED_HOLD, ALT_HOLD, FD_ON, SEL_ALT,
                                                 HDG_HOLD, SEL_SPEED, IAS, ALT, AP, NAV_HOLD, APPR_HOLD, ALT_M,
                                                 GROUND, BANK, MACH_RAW, BATTERY, FD_PITCH_CMD, PITCH,
                                                 FD_BANK_CMD, FREEZE_A, FREEZE_B, ATHR_ARMED, LEVEL,

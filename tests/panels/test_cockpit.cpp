@@ -74,8 +74,9 @@ TEST(Cockpit, PopUpsLieInsideTheMainWindowClearOfTheDisplays) {
             p.y = (w.screen_y - top) / (1 - top) * main->height;
             p.height = w.screen_height / (1 - top) * main->height;
             for (const PanelGauge& g : main->gauges) {
-                if (g.module == "pfd" || g.module == "hsi" || g.module.compare(0, 5, "eicas") == 0)
+                if (g.module == "pfd" || g.module == "hsi" || g.module.compare(0, 5, "eicas") == 0) {
                     EXPECT_FALSE(overlaps(p, entry_box(g))) << g.module;
+                }
             }
         }
     }
